@@ -1,0 +1,32 @@
+#include "database/SqlConnection.h"
+
+#include <sqlite3.h>
+
+#include "database/ConnectionSetup.h"
+#include "database/DataBaseConnectionBase.h"
+#include "database/SqlException.h"
+
+namespace DataBase {
+
+void SqlConnection::Closer::operator()(sqlite3* db) const noexcept {
+    sqlite3_close(db);
+}
+
+SqlConnection::SqlConnection(const char16_t* uri) {
+    if (!uri) throw SqlException("no database location was given by the host", SQLITE_CANTOPEN, "");
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open16(uri, &raw);
+    // The handle is owned before anything can throw, so a half-open one is still closed.
+    db_.reset(raw);
+    if (rc == SQLITE_OK) rc = sqlite3_db_config(raw, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
+    if (rc == SQLITE_OK) rc = SetUpConnection(raw);
+    if (rc != SQLITE_OK) {
+        throw SqlException(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc), rc, "");
+    }
+}
+
+SqlConnection SqlConnection::fromStoredUri() {
+    return SqlConnection(GetDataBaseConnection().uri());
+}
+
+}  // namespace DataBase

@@ -1,0 +1,7 @@
+#include "database/unicode/UnicodeExtension.h"
+
+#include <sqlite3.h>
+
+int RegisterUnicodeExtension(sqlite3*) {
+    return SQLITE_OK;
+}
