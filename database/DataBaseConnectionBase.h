@@ -8,7 +8,7 @@ namespace DataBase {
 // One instance per process, created on first request and never destroyed; every database
 // action opens its own connection from the location kept here.
 class DataBaseConnectionBase {
-  public:
+public:
     DataBaseConnectionBase() = default;
     DataBaseConnectionBase(const DataBaseConnectionBase&) = delete;
     DataBaseConnectionBase& operator=(const DataBaseConnectionBase&) = delete;
@@ -22,7 +22,7 @@ class DataBaseConnectionBase {
     // std::bad_alloc propagates.
     void setUri(const char16_t* uri);
 
-  private:
+private:
     std::unique_ptr<char16_t[]> uri_;
 };
 

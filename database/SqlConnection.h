@@ -10,7 +10,7 @@ namespace DataBase {
 // Opening turns on foreign keys and registers the module's SQL functions and collations;
 // any failure throws SqlException. The destructor closes the handle and never throws.
 class SqlConnection {
-  public:
+public:
     // Opens `uri` as a plain file path (URI names are off); a missing file is created.
     // A null `uri` (no location from the host) fails with SQLITE_CANTOPEN.
     explicit SqlConnection(const char16_t* uri);
@@ -22,7 +22,7 @@ class SqlConnection {
 
     sqlite3* handle() const noexcept { return db_.get(); }
 
-  private:
+private:
     struct Closer {
         void operator()(sqlite3* db) const noexcept;
     };

@@ -10,7 +10,7 @@ namespace DataBase {
 // that failed. The SQL text is the exception's own copy, so it stays readable after the
 // statement it came from has been finalized while the exception left the operation.
 class SqlException : public std::runtime_error {
-  public:
+public:
     // sql: the failing statement's text, "" for a failed open, nullptr for a failed prepare.
     SqlException(const char* message, int code, const char* sql);
 
@@ -19,7 +19,7 @@ class SqlException : public std::runtime_error {
     // The failing SQL text, or nullptr when no statement existed.
     const char* sql() const noexcept { return sql_ ? sql_->c_str() : nullptr; }
 
-  private:
+private:
     int code_;
     std::optional<std::string> sql_;
 };

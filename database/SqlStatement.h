@@ -15,7 +15,7 @@ class SqlConnection;
 // One prepared statement. Finalized explicitly after its last row, or by the destructor
 // when an exception leaves the operation first.
 class SqlStatement {
-  public:
+public:
     SqlStatement() = default;
     SqlStatement(SqlStatement&&) noexcept = default;
     SqlStatement& operator=(SqlStatement&&) noexcept = default;
@@ -39,7 +39,7 @@ class SqlStatement {
 
     sqlite3_stmt* handle() const noexcept { return stmt_.get(); }
 
-  private:
+private:
     friend SqlStatement& Prepare(SqlConnection&, SqlStatement&, const char16_t*);
     struct Finalizer {
         void operator()(sqlite3_stmt* stmt) const noexcept;

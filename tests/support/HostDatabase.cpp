@@ -19,7 +19,7 @@
 namespace {
 
 class Statement {
-  public:
+public:
     Statement(sqlite3* db, const char* sql) {
         if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK)
             throw std::runtime_error(sqlite3_errmsg(db));
@@ -39,7 +39,7 @@ class Statement {
         if (sqlite3_step(stmt_) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
     }
 
-  private:
+private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 

@@ -11,7 +11,7 @@ struct sqlite3;
 // Builds SQLite files shaped like the host's database, for tests and the demo. Texts are
 // UTF-8; an empty optional stores NULL. Portable: used by native and Windows tests alike.
 class HostDatabase {
-  public:
+public:
     enum class Schema {
         WithOperatorTable,  // versions below 27: [operator] joined through assay.operatorid
         WithEmployeeName,   // versions 27 and later: assay.employee_name
@@ -51,7 +51,7 @@ class HostDatabase {
     // A fresh path for a test database in the system's temporary folder.
     static std::string tempPath(const std::string& name);
 
-  private:
+private:
     sqlite3* db_ = nullptr;
     std::string path_;
     Schema schema_;
