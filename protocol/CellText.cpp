@@ -1,8 +1,9 @@
 #include "protocol/CellText.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <system_error>
 
 namespace ImpurityCalculation {
 namespace {
@@ -14,6 +15,9 @@ enum class Notation { Fixed, Exponent };
 template <std::size_t Capacity>
 class BoundedText {
 public:
+    // Units past the terminator are never read, so the buffer is not cleared up front.
+    BoundedText() { units_[0] = u'\0'; }
+
     bool Append(std::u16string_view part) {
         if (part.size() > Capacity - 1 - length_) return false;
         for (char16_t unit : part) units_[length_++] = unit;
@@ -21,24 +25,31 @@ public:
         return true;
     }
 
-    // Appends `value` as printf would write it with "%f" or "%e".
+    // Appends `value` as printf would write it with "%f" or "%e". std::to_chars with a
+    // precision is specified to give printf's text in the "C" locale, exactly rounded, is
+    // untouched by the process locale, and reports a buffer too small instead of cutting.
     bool AppendNumber(double value, Notation notation) {
         if (std::isnan(value)) return Append(u"nan");
         if (std::isinf(value)) return Append(value < 0 ? u"-inf" : u"inf");
-        std::array<char, Capacity> narrow{};
-        const int written = std::snprintf(narrow.data(), narrow.size(),
-                                          notation == Notation::Fixed ? "%f" : "%e", value);
-        if (written < 0 || static_cast<std::size_t>(written) >= narrow.size()) return false;
-        std::array<char16_t, Capacity> wide{};
+        std::array<char, Capacity> narrow;
+        const auto format =
+            notation == Notation::Fixed ? std::chars_format::fixed : std::chars_format::scientific;
+        const auto [end, error] =
+            std::to_chars(narrow.data(), narrow.data() + narrow.size() - 1, value, format, 6);
+        if (error != std::errc()) return false;
+        const auto length = static_cast<std::size_t>(end - narrow.data());
+        if (length > Capacity - 1 - length_) return false;
         // The number's text is plain ASCII, so widening is a copy of each byte.
-        for (int i = 0; i < written; ++i) wide[i] = static_cast<unsigned char>(narrow[i]);
-        return Append(std::u16string_view(wide.data(), static_cast<std::size_t>(written)));
+        for (std::size_t i = 0; i < length; ++i)
+            units_[length_++] = static_cast<unsigned char>(narrow[i]);
+        units_[length_] = u'\0';
+        return true;
     }
 
     std::u16string Text() const { return std::u16string(units_.data(), length_); }
 
 private:
-    std::array<char16_t, Capacity> units_{};
+    std::array<char16_t, Capacity> units_;
     std::size_t length_ = 0;
 };
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -93,4 +95,28 @@ TEST(CellText, PairsAndBoundsInTheirBuffers) {
     EXPECT_EQ(longest.size(), kBoundTextCapacity - 1);
     EXPECT_EQ(toUtf8(longest.substr(longest.size() - 7)), ".000000");
     EXPECT_EQ(toUtf8(BoundText(kMoreThan, 1e67)), "более 1.000000e+67");
+}
+
+// Our number texts must be exactly what printf's "%f" and "%e" write: compare across many
+// magnitudes, both signs and rounding ties.
+TEST(CellText, NumbersMatchPrintfExactly) {
+    std::vector<double> values = {0.0000005, 0.0000015, 0.0000025,  1.0000005,  2.5e-7,
+                                  0.5e-6,    0.1234565, 99.9999995, 1e15 + 0.5, 4503599627370497.0};
+    std::mt19937_64 bits(42);
+    for (int i = 0; i < 20000; ++i) {
+        const double mantissa = static_cast<double>(bits() >> 11) / 9007199254740992.0;
+        const int exponent = static_cast<int>(bits() % 80) - 40;
+        values.push_back((i % 2 ? -1 : 1) * std::ldexp(mantissa, exponent));
+    }
+    for (double value : values) {
+        char fixed[kCellTextCapacity];
+        std::snprintf(fixed, sizeof fixed, "%f", value);
+        ASSERT_EQ(toUtf8(FixedText(value)), fixed) << std::hexfloat << value;
+        char pair[kCellTextCapacity];
+        std::snprintf(pair, sizeof pair, "%f\xC2\xB1%f", value, value * 0.2);
+        ASSERT_EQ(toUtf8(FixedPlusMinusText(value, value * 0.2)), pair) << std::hexfloat << value;
+    }
+    char exponent[64];
+    std::snprintf(exponent, sizeof exponent, "%e", -std::ldexp(0.7, 900));
+    EXPECT_EQ(toUtf8(FixedText(-std::ldexp(0.7, 900))), exponent);
 }
