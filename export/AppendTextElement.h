@@ -1,0 +1,15 @@
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <string_view>
+
+// Appends to `parent` an element `name` whose only child is one text node holding `text`,
+// stored unchanged (an empty text still gets its text node). Returns the new element; an
+// empty handle when the parent is empty or memory ran out, in which case nothing was added.
+pugi::xml_node AppendTextElement(pugi::xml_node parent, const pugi::char_t* name,
+                                 const pugi::char_t* text);
+
+// The same for a UTF-16 text, converted by toPugiText.
+pugi::xml_node AppendTextElement(pugi::xml_node parent, const pugi::char_t* name,
+                                 std::u16string_view text);
