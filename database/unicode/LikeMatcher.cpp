@@ -1,0 +1,126 @@
+#include "database/unicode/LikeMatcher.h"
+
+#include "database/unicode/Reduction.h"
+#include "database/unicode/Utf8Decoder.h"
+
+namespace DataBase::Unicode {
+
+namespace {
+
+enum class TokenKind : std::uint8_t { End, Never, MatchAll, MatchOne, Literal };
+
+struct Token {
+    TokenKind kind;
+    std::uint32_t key;  // Literal: the character as compared
+};
+
+// Reads a pattern token by token. An escape at the very end of the pattern is ignored,
+// except straight after a match-all run, where it leaves nothing to search for: no text
+// matches such a pattern.
+class PatternCursor {
+public:
+    PatternCursor(std::string_view pattern, std::optional<std::uint32_t> escape,
+                  const LikeSettings& settings)
+        : p_(reinterpret_cast<const unsigned char*>(pattern.data())),
+          end_(p_ + pattern.size()),
+          escape_(escape),
+          settings_(&settings) {}
+
+    Token next() {
+        if (p_ == end_) return {TokenKind::End, 0};
+        std::uint32_t c = DecodeUtf8(p_, end_);
+        if (c == settings_->matchAll) {
+            afterMatchAll_ = true;
+            return {TokenKind::MatchAll, 0};
+        }
+        if (c == settings_->matchOne) return {TokenKind::MatchOne, 0};
+        if (escape_ && c == *escape_) {
+            if (p_ == end_) return {afterMatchAll_ ? TokenKind::Never : TokenKind::End, 0};
+            c = DecodeUtf8(p_, end_);
+        }
+        afterMatchAll_ = false;
+        return {TokenKind::Literal, key(c)};
+    }
+
+    std::uint32_t key(std::uint32_t c) const { return settings_->noCase ? Reduce(c) : c; }
+
+private:
+    const unsigned char* p_;
+    const unsigned char* end_;
+    std::optional<std::uint32_t> escape_;
+    const LikeSettings* settings_;
+    bool afterMatchAll_ = false;
+};
+
+}  // namespace
+
+// Between two match-alls the pattern is a fixed run of tokens that each take exactly one
+// character, so trying that run at the leftmost place it fits is never worse than trying it
+// further right. On a mismatch only the last match-all needs to absorb one more character;
+// earlier ones never have to be revisited. Each retry starts further right, which bounds the
+// work by (text characters + 1) x (pattern tokens + 1).
+bool LikeMatch(std::string_view pattern, std::string_view text,
+               std::optional<std::uint32_t> escape, const LikeSettings& settings) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const textEnd = s + text.size();
+    PatternCursor cursor(pattern, escape, settings);
+
+    // State of the last match-all: where the pattern resumes, where the retried run starts
+    // in the text (null before any match-all), and the run's first token when known.
+    PatternCursor resume = cursor;
+    const unsigned char* retryStart = nullptr;
+    bool firstKnown = false;
+    Token first{};
+    PatternCursor afterFirst = cursor;
+
+    for (;;) {
+        const Token token = cursor.next();
+        switch (token.kind) {
+            case TokenKind::MatchAll:
+                resume = cursor;
+                retryStart = s;
+                firstKnown = false;
+                continue;
+            case TokenKind::Never:
+                return false;
+            case TokenKind::End:
+                if (s == textEnd) return true;
+                break;
+            case TokenKind::MatchOne:
+                // Running out of text inside a run fails every later start as well.
+                if (s == textEnd) return false;
+                DecodeUtf8(s, textEnd);
+                continue;
+            case TokenKind::Literal:
+                if (s == textEnd) return false;
+                if (cursor.key(DecodeUtf8(s, textEnd)) == token.key) continue;
+                break;
+        }
+        // The run after the last match-all failed: start it one character further right.
+        if (!retryStart || retryStart == textEnd) return false;
+        DecodeUtf8(retryStart, textEnd);
+        if (!firstKnown) {
+            afterFirst = resume;
+            first = afterFirst.next();
+            firstKnown = true;
+        }
+        if (first.kind != TokenKind::Literal) {
+            s = retryStart;
+            cursor = resume;
+            continue;
+        }
+        // A run that starts with a literal can only start where that literal matches.
+        for (;;) {
+            if (retryStart == textEnd) return false;
+            const unsigned char* next = retryStart;
+            if (cursor.key(DecodeUtf8(next, textEnd)) == first.key) {
+                s = next;
+                cursor = afterFirst;
+                break;
+            }
+            retryStart = next;
+        }
+    }
+}
+
+}  // namespace DataBase::Unicode

@@ -1,0 +1,74 @@
+#include "database/unicode/NocaseCollation.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "database/unicode/Reduction.h"
+#include "database/unicode/Utf8Decoder.h"
+
+namespace DataBase::Unicode {
+
+namespace {
+
+int Order(std::uint32_t left, std::uint32_t right) {
+    return left < right ? -1 : 1;
+}
+
+int Final(int leftBytes, int rightBytes, bool leftLeft, bool rightLeft) {
+    if (leftLeft) return 1;
+    if (rightLeft) return -1;
+    return leftBytes - rightBytes;
+}
+
+int CompareUtf8(int leftBytes, const unsigned char* a, int rightBytes, const unsigned char* b) {
+    const unsigned char* const aEnd = a + leftBytes;
+    const unsigned char* const bEnd = b + rightBytes;
+    while (a < aEnd && b < bEnd) {
+        // Pure ASCII pairs need neither decoding nor table lookups.
+        if ((*a | *b) < 0x80) {
+            const std::uint32_t ca = Reduce(*a++), cb = Reduce(*b++);
+            if (ca != cb) return Order(ca, cb);
+            continue;
+        }
+        const std::uint32_t ca = Reduce(DecodeUtf8(a, aEnd));
+        const std::uint32_t cb = Reduce(DecodeUtf8(b, bEnd));
+        if (ca != cb) return Order(ca, cb);
+    }
+    return Final(leftBytes, rightBytes, a < aEnd, b < bEnd);
+}
+
+// UTF-16 texts handed over by the engine need not be aligned for 16-bit loads.
+std::uint16_t UnitAt(const unsigned char* p, int i) {
+    std::uint16_t unit;
+    std::memcpy(&unit, p + 2 * i, 2);
+    return unit;
+}
+
+int CompareUtf16(int leftBytes, const unsigned char* a, int rightBytes, const unsigned char* b) {
+    const int leftUnits = leftBytes / 2, rightUnits = rightBytes / 2;
+    const int common = leftUnits < rightUnits ? leftUnits : rightUnits;
+    for (int i = 0; i < common; ++i) {
+        const std::uint16_t ua = UnitAt(a, i), ub = UnitAt(b, i);
+        if (ua == ub) continue;
+        const std::uint32_t ca = Reduce(ua), cb = Reduce(ub);
+        if (ca != cb) return Order(ca, cb);
+    }
+    return Final(leftBytes, rightBytes, leftUnits > common, rightUnits > common);
+}
+
+}  // namespace
+
+int CompareNocase(void* encoding, int leftBytes, const void* left, int rightBytes,
+                  const void* right) noexcept {
+    // The engine passes a null pointer for an empty text.
+    if (leftBytes < 0 || !left) leftBytes = 0;
+    if (rightBytes < 0 || !right) rightBytes = 0;
+    const auto* a = static_cast<const unsigned char*>(left);
+    const auto* b = static_cast<const unsigned char*>(right);
+    if (reinterpret_cast<std::intptr_t>(encoding) == kNocaseUtf16) {
+        return CompareUtf16(leftBytes, a, rightBytes, b);
+    }
+    return CompareUtf8(leftBytes, a, rightBytes, b);
+}
+
+}  // namespace DataBase::Unicode

@@ -1,0 +1,120 @@
+#include "database/unicode/TextFunctions.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstring>
+
+#include "database/unicode/UnicodeTables.h"
+
+namespace DataBase::Unicode {
+
+namespace {
+
+// The argument as UTF-16 in native byte order, or null for NULL (the result stays NULL).
+const unsigned char* Utf16Argument(sqlite3_value* value, int& bytes) {
+    if (sqlite3_value_type(value) == SQLITE_NULL) return nullptr;
+    const void* text = sqlite3_value_text16(value);
+    bytes = sqlite3_value_bytes16(value);
+    return static_cast<const unsigned char*>(text);
+}
+
+std::uint16_t UnitAt(const unsigned char* text, std::size_t i) {
+    std::uint16_t unit;
+    std::memcpy(&unit, text + 2 * i, 2);
+    return unit;
+}
+
+// Hands `units` units of `buffer` (terminated) to the engine, which frees it.
+void ResultUnits(sqlite3_context* context, std::uint16_t* buffer, std::size_t units) {
+    sqlite3_result_text16(context, buffer, static_cast<int>(2 * units), sqlite3_free);
+}
+
+void MapUnits(sqlite3_context* context, sqlite3_value* argument) {
+    const auto* table = static_cast<const UnicodeTable*>(sqlite3_user_data(context));
+    int bytes = 0;
+    const unsigned char* text = Utf16Argument(argument, bytes);
+    if (!text || !table) return;
+    const std::size_t units = static_cast<std::size_t>(bytes) / 2;
+    auto* buffer = static_cast<std::uint16_t*>(sqlite3_malloc64(2 * units + 2));
+    if (!buffer) {
+        sqlite3_result_error_nomem(context);
+        return;
+    }
+    std::memcpy(buffer, text, 2 * units);
+    buffer[units] = 0;
+    std::size_t i = 0;
+    for (; buffer[i] != 0; ++i) buffer[i] = MapUnit(*table, buffer[i]);
+    ResultUnits(context, buffer, i);
+}
+
+void Unaccent(sqlite3_context* context, sqlite3_value* argument) {
+    int bytes = 0;
+    const unsigned char* text = Utf16Argument(argument, bytes);
+    if (!text) return;
+    const std::size_t units = static_cast<std::size_t>(bytes) / 2;
+    std::size_t capacity = units + 1;  // units, terminator included
+    auto* buffer = static_cast<std::uint16_t*>(sqlite3_malloc64(2 * capacity));
+    if (!buffer) {
+        sqlite3_result_error_nomem(context);
+        return;
+    }
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < units; ++i) {
+        const std::uint16_t unit = UnitAt(text, i);
+        if (unit == 0) break;
+        const UnicodeMapping base = Lookup(kUnaccentTable, unit);
+        if (base.mapsToItself()) {
+            buffer[length++] = unit;
+            continue;
+        }
+        // The output never shrinks, so a longer base form may need more room: grow
+        // geometrically to keep long texts linear.
+        const std::size_t needed = length + base.size + (units - i - 1) + 1;
+        if (needed > capacity) {
+            std::size_t grown = capacity * 2 > needed ? capacity * 2 : needed;
+            if (2 * grown > INT_MAX) grown = needed;
+            if (2 * grown > INT_MAX) {
+                sqlite3_free(buffer);
+                sqlite3_result_error_toobig(context);
+                return;
+            }
+            auto* larger =
+                static_cast<std::uint16_t*>(sqlite3_realloc(buffer, static_cast<int>(2 * grown)));
+            if (!larger) {
+                sqlite3_free(buffer);
+                sqlite3_result_error_nomem(context);
+                return;
+            }
+            buffer = larger;
+            capacity = grown;
+        }
+        std::memcpy(buffer + length, base.data, 2 * base.size);
+        length += base.size;
+    }
+    buffer[length] = 0;
+    ResultUnits(context, buffer, length);
+}
+
+}  // namespace
+
+void MapUnitsFunction(sqlite3_context* context, int argc, sqlite3_value** argv) noexcept {
+    try {
+        if (argc == 1) MapUnits(context, argv[0]);
+    } catch (...) {
+        sqlite3_result_error(context, "text mapping failed", -1);
+    }
+}
+
+void UnaccentFunction(sqlite3_context* context, int argc, sqlite3_value** argv) noexcept {
+    try {
+        if (argc == 1) Unaccent(context, argv[0]);
+    } catch (...) {
+        sqlite3_result_error(context, "unaccent failed", -1);
+    }
+}
+
+void UnicodeVersionFunction(sqlite3_context* context, int, sqlite3_value**) noexcept {
+    sqlite3_result_text(context, "5.1.0.12", -1, SQLITE_STATIC);
+}
+
+}  // namespace DataBase::Unicode
