@@ -59,8 +59,8 @@ private:
 // further right. On a mismatch only the last match-all needs to absorb one more character;
 // earlier ones never have to be revisited. Each retry starts further right, which bounds the
 // work by (text characters + 1) x (pattern tokens + 1).
-bool LikeMatch(std::string_view pattern, std::string_view text,
-               std::optional<std::uint32_t> escape, const LikeSettings& settings) {
+bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<std::uint32_t> escape,
+               const LikeSettings& settings) {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const auto* const textEnd = s + text.size();
     PatternCursor cursor(pattern, escape, settings);

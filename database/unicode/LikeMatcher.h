@@ -22,7 +22,7 @@ inline constexpr LikeSettings kLikeSettings{'%', '_', 0, 1};
 // character literal; other characters must be equal after reduction (with noCase) or as they
 // are. Iterative, so a long pattern cannot exhaust the stack; time is bounded by the product
 // of the two lengths in characters.
-bool LikeMatch(std::string_view pattern, std::string_view text,
-               std::optional<std::uint32_t> escape, const LikeSettings& settings = kLikeSettings);
+bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<std::uint32_t> escape,
+               const LikeSettings& settings = kLikeSettings);
 
 }  // namespace DataBase::Unicode

@@ -12,8 +12,8 @@ extern "C" __attribute__((visibility("default"))) int sqlite3_nivraunicode_init(
     SQLITE_EXTENSION_INIT2(api);
     const int rc = RegisterUnicodeExtension(db);
     if (rc != SQLITE_OK && errorMessage) {
-        *errorMessage = sqlite3_mprintf("nivra_unicode: registration failed (%s)",
-                                        sqlite3_errstr(rc));
+        *errorMessage =
+            sqlite3_mprintf("nivra_unicode: registration failed (%s)", sqlite3_errstr(rc));
     }
     return rc;
 }

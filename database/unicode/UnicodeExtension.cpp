@@ -52,10 +52,10 @@ int RegisterUnicodeExtension(sqlite3* db) {
     // The collations are registered even after a failed function, and any failure is
     // reported: a connection that silently kept the engine's ASCII-only LIKE or NOCASE would
     // give different answers without saying so.
-    const int utf8 =
-        sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, EncodingTag(kNocaseUtf8), CompareNocase);
-    const int utf16 =
-        sqlite3_create_collation(db, "NOCASE", SQLITE_UTF16, EncodingTag(kNocaseUtf16), CompareNocase);
+    const int utf8 = sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, EncodingTag(kNocaseUtf8),
+                                              CompareNocase);
+    const int utf16 = sqlite3_create_collation(db, "NOCASE", SQLITE_UTF16,
+                                               EncodingTag(kNocaseUtf16), CompareNocase);
     if (rc == SQLITE_OK) rc = utf8;
     if (rc == SQLITE_OK) rc = utf16;
     return rc;

@@ -13,9 +13,9 @@ struct UnicodeTable {
     const std::uint8_t* offsets;      // (1 << blockShift) + 1 per block number
     const std::uint16_t* valueStart;  // per block number: its first value in `values`
     const std::uint16_t* values;
-    unsigned blockShift;   // 5 (32 units per block) or 6 (64)
-    unsigned blockCount;   // distinct blocks
-    unsigned valueCount;   // length of `values`
+    unsigned blockShift;  // 5 (32 units per block) or 6 (64)
+    unsigned blockCount;  // distinct blocks
+    unsigned valueCount;  // length of `values`
 };
 
 inline constexpr std::uint16_t kMapsToItself = 0xFFFF;

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "database/SqlConnection.h"
+#include "database/SqlStatement.h"
+#include "database/Utf.h"
+#include "tests/database/unicode/SqlProbe.h"
+
+using DataBase::SqlConnection;
+using SqlProbe::Fails;
+using SqlProbe::Value;
+
+namespace {
+
+constexpr std::optional<std::string> kNull;
+
+struct Row {
+    const char* sql;
+    std::optional<std::string> expected;
+};
+
+void ExpectRows(SqlConnection& db, std::initializer_list<Row> rows) {
+    for (const Row& r : rows) EXPECT_EQ(Value(db, r.sql), r.expected) << r.sql;
+}
+
+// Both text encodings a database can have: the functions and the collation see each.
+class UnicodeSql : public testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        SqlProbe::Value(db, std::string("PRAGMA encoding = '") + GetParam() + "';");
+    }
+    SqlConnection db{u":memory:"};
+};
+
+INSTANTIATE_TEST_SUITE_P(Encodings, UnicodeSql, testing::Values("UTF-8", "UTF-16le"));
+
+}  // namespace
+
+TEST_P(UnicodeSql, CaseFunctions) {
+    ExpectRows(db, {
+                       {"SELECT upper('ёлка');", "ЁЛКА"},
+                       {"SELECT lower('ЁЛКА');", "ёлка"},
+                       {"SELECT fold('Straße');", "straße"},
+                       {"SELECT upper('ß');", "ß"},
+                       {"SELECT fold('ẞ');", "ß"},
+                       {"SELECT fold('İ');", "İ"},
+                       {"SELECT fold('ς');", "σ"},
+                       {"SELECT title('hello world');", "HELLO WORLD"},
+                       {"SELECT title('ǳ');", "ǲ"},
+                       {"SELECT upper('ǳ');", "Ǳ"},
+                       {"SELECT upper('straße 😀 x');", "STRAßE 😀 X"},
+                       {"SELECT upper(42);", "42"},
+                       {"SELECT lower('');", ""},
+                       {"SELECT fold(NULL);", kNull},
+                       {"SELECT lower(NULL);", kNull},
+                       {"SELECT upper(NULL);", kNull},
+                       {"SELECT title(NULL);", kNull},
+                       {"SELECT unicode_version();", "5.1.0.12"},
+                   });
+}
+
+TEST_P(UnicodeSql, Unaccent) {
+    ExpectRows(db,
+               {
+                   {"SELECT unaccent('Ёжик');", "Ежик"},
+                   {"SELECT unaccent('Æon');", "AEon"},
+                   {"SELECT unaccent('');", ""},
+                   {"SELECT unaccent(NULL);", kNull},
+                   {"SELECT unaccent('Crème brûlée, ǅ ﬁ ¼ ① ⑴ Ａｶ');",
+                    "Creme brulee, Dz fi 1⁄4 1 (1) Aカ"},
+                   {"SELECT unaccent('😀é');", "😀e"},
+                   {"SELECT length(unaccent('ﷺ'));", "18"},
+                   {"SELECT length(unaccent(replace(hex(zeroblob(5000)), '00', 'ﷺ')));", "90000"},
+                   {"SELECT unaccent(replace(hex(zeroblob(3)), '00', 'Œ'));", "OEOEOE"},
+               });
+}
+
+TEST_P(UnicodeSql, Like) {
+    ExpectRows(db, {
+                       {"SELECT 'ЁЖИК' LIKE 'ежик';", "1"},
+                       {"SELECT 'café' LIKE 'CAFE';", "1"},
+                       {"SELECT 'abc' LIKE 'a_c';", "1"},
+                       {"SELECT 'ab' LIKE 'a_c';", "0"},
+                       {"SELECT '10%' LIKE '10!%' ESCAPE '!';", "1"},
+                       {"SELECT '100' LIKE '10!%' ESCAPE '!';", "0"},
+                       {"SELECT 'x' LIKE 'x' ESCAPE NULL;", kNull},
+                       {"SELECT NULL LIKE 'x';", kNull},
+                       {"SELECT 'x' LIKE NULL;", kNull},
+                       {"SELECT like('ежик', 'ЁЖИК');", "1"},
+                       {"SELECT like('a', 'b');", "0"},
+                       {"SELECT like('10é%', '10%', 'é');", "1"},
+                       {"SELECT 'Ёлка' NOT LIKE 'елка';", "0"},
+                   });
+}
+
+TEST_P(UnicodeSql, LikeErrors) {
+    const std::string pattern50000(50000, '%');
+    EXPECT_EQ(Value(db, "SELECT 'x' LIKE '" + pattern50000 + "';"), "1");
+    // Our own fixed bound, not the connection's limit.
+    sqlite3_limit(db.handle(), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 10);
+    EXPECT_EQ(Value(db, "SELECT 'x' LIKE '" + pattern50000 + "';"), "1");
+    const std::string ascii50001(50001, 'a');
+    const std::string twoByte50001 = std::string(24999, '%') + std::string(13001, 'a') + [] {
+        std::string s;
+        for (int i = 0; i < 6000; ++i) s += "ж";
+        return s;
+    }() + "a";
+    ASSERT_EQ(twoByte50001.size(), 50001u);
+    struct FailRow {
+        std::string sql;
+        const char* message;
+    };
+    const FailRow rows[] = {
+        {"SELECT 'x' LIKE '" + ascii50001 + "';", "LIKE or GLOB pattern too complex"},
+        {"SELECT 'x' LIKE '" + twoByte50001 + "';", "LIKE or GLOB pattern too complex"},
+        {"SELECT 'x' LIKE '" + ascii50001 + "' ESCAPE NULL;", "LIKE or GLOB pattern too complex"},
+        {"SELECT 'x' LIKE 'x' ESCAPE '';", "ESCAPE expression must be a single character"},
+        {"SELECT 'x' LIKE 'x' ESCAPE 'ab';", "ESCAPE expression must be a single character"},
+        {"SELECT 'x' LIKE 'x' ESCAPE 'éé';", "ESCAPE expression must be a single character"},
+        {"SELECT NULL LIKE NULL ESCAPE '';", "ESCAPE expression must be a single character"},
+    };
+    for (const FailRow& r : rows) {
+        const SqlProbe::Failure failure = Fails(db, r.sql);
+        EXPECT_EQ(failure.code, SQLITE_ERROR) << r.sql.substr(0, 60);
+        EXPECT_EQ(failure.message, r.message) << r.sql.substr(0, 60);
+    }
+}
+
+TEST_P(UnicodeSql, NocaseCollation) {
+    const bool utf16 = std::string(GetParam()) != "UTF-8";
+    ExpectRows(db, {
+                       {"SELECT 'Ёж' = 'ЕЖ' COLLATE NOCASE;", "1"},
+                       {"SELECT 'a' < 'ab' COLLATE NOCASE;", "1"},
+                       {"SELECT '' < 'a' COLLATE NOCASE;", "1"},
+                       {"SELECT '' = '' COLLATE NOCASE;", "1"},
+                       {"SELECT 'Straße' = 'STRASSE' COLLATE NOCASE;", "0"},
+                       {"SELECT 'ж' < 'Я' COLLATE NOCASE;", "1"},
+                       {"SELECT 'é' = 'eb' COLLATE NOCASE;", "0"},
+                       // Equal characters: in UTF-16 equal lengths, in UTF-8 é is longer.
+                       {"SELECT 'é' = 'e' COLLATE NOCASE;", utf16 ? "1" : "0"},
+                       {"SELECT 'é' > 'e' COLLATE NOCASE;", utf16 ? "0" : "1"},
+                   });
+    SqlProbe::Value(db, "CREATE TABLE t (name TEXT COLLATE NOCASE);");
+    SqlProbe::Value(db,
+                    "INSERT INTO t VALUES ('Ёлка'), ('ель'), ('Абрикос'), ('яблоко'), ('ЖУК'),"
+                    " ('apple'), ('Zebra');");
+    EXPECT_EQ(Value(db, "SELECT group_concat(name, ' ') FROM (SELECT name FROM t ORDER BY name);"),
+              "apple Zebra Абрикос Ёлка ель ЖУК яблоко");
+    EXPECT_EQ(
+        Value(db,
+              "SELECT count(DISTINCT name COLLATE NOCASE) FROM (SELECT 'ЁЖ' AS name UNION ALL "
+              "SELECT 'ёж' UNION ALL SELECT 'ЕЖ');"),
+        "1");
+}
+
+// Malformed text reaches the functions without harm and gives a text result.
+TEST_P(UnicodeSql, MalformedTextNeverBreaksAFunction) {
+    const char* values[] = {"x'C3'",   "x'80BFFE'", "x'EDA080'", "x'F8888080804142'",
+                            "x'C0AF'", "x'00'",     "x'D83D'",   "x'FFFFFFFF'"};
+    const char* calls[] = {"fold(CAST(%s AS TEXT))",
+                           "upper(CAST(%s AS TEXT))",
+                           "title(CAST(%s AS TEXT))",
+                           "unaccent(CAST(%s AS TEXT))",
+                           "lower(%s)",
+                           "unaccent(%s)",
+                           "CAST(%s AS TEXT) LIKE CAST(%s AS TEXT)",
+                           "like('%%', CAST(%s AS TEXT), CAST(%s AS TEXT))",
+                           "CAST(%s AS TEXT) < 'a' COLLATE NOCASE"};
+    for (const char* call : calls) {
+        for (const char* value : values) {
+            char expression[200];
+            std::snprintf(expression, sizeof expression, call, value, value);
+            const std::string sql = std::string("SELECT typeof(") + expression + ");";
+            const SqlProbe::Failure failure = Fails(db, sql);
+            // The only failure allowed is the escape rule on a value of more than one character.
+            if (failure.code != 0) {
+                EXPECT_EQ(failure.message, "ESCAPE expression must be a single character") << sql;
+            }
+        }
+    }
+    if (std::string(GetParam()) == "UTF-8") {
+        EXPECT_EQ(Value(db, "SELECT like('%', CAST(x'C3' AS TEXT), CAST(x'80' AS TEXT));"), "1");
+    }
+}
