@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "host/export/TemplateFill.h"
+#include "host/export/Utf8Path.h"
 #include "host/export/ZipPackage.h"
 #include "plugin/HostApi.h"
 
@@ -27,7 +28,7 @@ std::string treeAsXml(pugi::xml_node root) {
 void writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!file.flush()) throw std::runtime_error("cannot write " + path.u8string());
+    if (!file.flush()) throw std::runtime_error("cannot write " + Utf8Path(path));
 }
 
 // The parts of the template that carry placeholders.
@@ -48,8 +49,10 @@ std::intptr_t OdtExportService::serve(std::intptr_t first, std::intptr_t second)
         if (std::wstring(root->name()) != L"root" || root->root().type() != pugi::node_document)
             throw std::invalid_argument("the tree is not a protocol document");
 
-        last_ =
-            ReceivedExport{request->kind, request->flag, request->templateName, treeAsXml(*root)};
+        auto copy = std::make_shared<pugi::xml_document>();
+        for (pugi::xml_node node : root->root().children()) copy->append_copy(node);
+        last_ = ReceivedExport{request->kind, request->flag, request->templateName, std::move(copy),
+                               treeAsXml(*root)};
         if (!settings_.xmlCopy.empty()) writeFile(settings_.xmlCopy, last_->treeXml);
         if (settings_.forcedResult) return *settings_.forcedResult;
         render(*root, request->templateName);

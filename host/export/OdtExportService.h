@@ -5,12 +5,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
-namespace pugi {
-class xml_node;
-}
+#include <pugixml.hpp>
 
 struct OdtExportSettings {
     // Where the template named in the request is looked up (the host's own folder).
@@ -28,7 +27,9 @@ struct ReceivedExport {
     std::int32_t kind = 0;
     bool flag = false;
     std::wstring templateName;
-    // The whole document (declaration and root) as UTF-8 XML text, indented.
+    // A copy of the whole document (declaration and root), node for node.
+    std::shared_ptr<const pugi::xml_document> tree;
+    // The same as UTF-8 XML text, indented.
     std::string treeXml;
 };
 

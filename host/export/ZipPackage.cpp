@@ -1,10 +1,13 @@
 #include "host/export/ZipPackage.h"
 
+#include "host/export/Utf8Path.h"
+
 #include <windows.h>
 
-#include <iowin32.h>
 #include <unzip.h>
 #include <zip.h>
+// After zip.h and unzip.h, which it builds on.
+#include <iowin32.h>
 
 #include <memory>
 #include <stdexcept>
@@ -27,7 +30,7 @@ zlib_filefunc64_def widePathFunctions() {
 }
 
 [[noreturn]] void fail(const std::string& what, const std::filesystem::path& path) {
-    throw std::runtime_error(what + ": " + path.u8string());
+    throw std::runtime_error(what + ": " + Utf8Path(path));
 }
 
 ZipEntry readCurrent(unzFile file, const std::filesystem::path& path) {
@@ -86,7 +89,7 @@ void WriteOpenDocumentPackage(const std::filesystem::path& path,
     try {
         zlib_filefunc64_def functions = widePathFunctions();
         ZipHandle file(zipOpen2_64(partial.c_str(), APPEND_STATUS_CREATE, nullptr, &functions));
-        if (!file) fail("cannot create", partial);
+        if (!file) fail("cannot create (error " + std::to_string(GetLastError()) + ")", partial);
         for (const ZipEntry& entry : entries)
             if (entry.name == "mimetype") writeEntry(file.get(), entry, true, partial);
         for (const ZipEntry& entry : entries)
