@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "export/ExportProtocolReport.h"
 #include "plugin/Module.h"
 #include "ui/AnchorTables.h"
 #include "ui/ApplyAnchorLayout.h"
@@ -90,6 +91,9 @@ void command(HWND window, WORD id) {
             return;
         case IDC_OPEN_SECOND:
             OpenMeasurementFile(window, LabelAssayId(GetDlgItem(window, IDC_SECOND_LABEL)));
+            return;
+        case IDC_REPORT:
+            ReportProtocol(window);
             return;
     }
 }
