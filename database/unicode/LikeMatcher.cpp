@@ -1,5 +1,7 @@
 #include "database/unicode/LikeMatcher.h"
 
+#include <array>
+
 #include "database/unicode/Reduction.h"
 #include "database/unicode/Utf8Decoder.h"
 
@@ -42,15 +44,85 @@ public:
         return {TokenKind::Literal, key(c)};
     }
 
+private:
     std::uint32_t key(std::uint32_t c) const { return settings_->noCase ? Reduce(c) : c; }
 
-private:
     const unsigned char* p_;
     const unsigned char* end_;
     std::optional<std::uint32_t> escape_;
     const LikeSettings* settings_;
     bool afterMatchAll_ = false;
 };
+
+// The next character of the text as compared, ASCII without a call.
+inline std::uint32_t NextKey(const unsigned char*& s, const unsigned char* end, bool noCase) {
+    const std::uint32_t byte = *s;
+    if (byte < 0x80) {
+        ++s;
+        return noCase ? kQuickReduction[byte] : byte;
+    }
+    const std::uint32_t c = DecodeUtf8(s, end);
+    return noCase ? Reduce(c) : c;
+}
+
+// Lead bytes of two-byte characters none of which reduces to an ASCII character, such as
+// the Cyrillic D0..D4: a search for an ASCII key can step over such a character unread.
+const std::array<bool, 256>& LeadsNeverReducingToAscii() {
+    static const std::array<bool, 256> leads = [] {
+        std::array<bool, 256> result{};
+        for (unsigned lead = 0xC2; lead <= 0xDF; ++lead) {
+            const unsigned first = (lead & 0x1F) << 6;
+            bool never = true;
+            for (unsigned c = first; c < first + 64; ++c)
+                never = never && kQuickReduction[c] >= 0x80;
+            result[lead] = never;
+        }
+        return result;
+    }();
+    return leads;
+}
+
+// The first character at or after `s` whose compared value is `key`: its start, with `after`
+// set past it; null when there is none.
+const unsigned char* FindKey(const unsigned char* s, const unsigned char* end, std::uint32_t key,
+                             bool noCase, const unsigned char*& after) {
+    if (noCase && key < 0x80) {
+        const std::array<bool, 256>& skippable = LeadsNeverReducingToAscii();
+        while (s < end) {
+            const unsigned byte = *s;
+            if (byte < 0x80) {
+                if (kQuickReduction[byte] == key) {
+                    after = s + 1;
+                    return s;
+                }
+                ++s;
+                continue;
+            }
+            // Exactly one continuation byte: a character below 0x800 that cannot match.
+            if (skippable[byte] && end - s >= 2 && (s[1] & 0xC0) == 0x80 &&
+                (end - s == 2 || (s[2] & 0xC0) != 0x80)) {
+                s += 2;
+                continue;
+            }
+            const unsigned char* next = s;
+            if (Reduce(DecodeUtf8(next, end)) == key) {
+                after = next;
+                return s;
+            }
+            s = next;
+        }
+        return nullptr;
+    }
+    while (s < end) {
+        const unsigned char* next = s;
+        if (NextKey(next, end, noCase) == key) {
+            after = next;
+            return s;
+        }
+        s = next;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -63,6 +135,7 @@ bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<st
                const LikeSettings& settings) {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const auto* const textEnd = s + text.size();
+    const bool noCase = settings.noCase != 0;
     PatternCursor cursor(pattern, escape, settings);
 
     // State of the last match-all: where the pattern resumes, where the retried run starts
@@ -93,7 +166,7 @@ bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<st
                 continue;
             case TokenKind::Literal:
                 if (s == textEnd) return false;
-                if (cursor.key(DecodeUtf8(s, textEnd)) == token.key) continue;
+                if (NextKey(s, textEnd, noCase) == token.key) continue;
                 break;
         }
         // The run after the last match-all failed: start it one character further right.
@@ -110,16 +183,9 @@ bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<st
             continue;
         }
         // A run that starts with a literal can only start where that literal matches.
-        for (;;) {
-            if (retryStart == textEnd) return false;
-            const unsigned char* next = retryStart;
-            if (cursor.key(DecodeUtf8(next, textEnd)) == first.key) {
-                s = next;
-                cursor = afterFirst;
-                break;
-            }
-            retryStart = next;
-        }
+        retryStart = FindKey(retryStart, textEnd, first.key, noCase, s);
+        if (!retryStart) return false;
+        cursor = afterFirst;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "database/unicode/NocaseCollation.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -20,16 +22,30 @@ int Final(int leftBytes, int rightBytes, bool leftLeft, bool rightLeft) {
     return leftBytes - rightBytes;
 }
 
+// Where the character holding byte `k` of an identical run starts, the run starting at a
+// character boundary: continuation bytes belong to the lead byte before them, or are
+// characters of their own when no lead byte precedes them.
+std::size_t CharacterStart(const unsigned char* run, std::size_t k) {
+    std::size_t j = k;
+    while (j > 0 && (run[j - 1] & 0xC0) == 0x80) --j;
+    return j > 0 && run[j - 1] >= 0xC0 ? j - 1 : k;
+}
+
 int CompareUtf8(int leftBytes, const unsigned char* a, int rightBytes, const unsigned char* b) {
     const unsigned char* const aEnd = a + leftBytes;
     const unsigned char* const bEnd = b + rightBytes;
-    while (a < aEnd && b < bEnd) {
-        // Pure ASCII pairs need neither decoding nor table lookups.
-        if ((*a | *b) < 0x80) {
-            const std::uint32_t ca = Reduce(*a++), cb = Reduce(*b++);
-            if (ca != cb) return Order(ca, cb);
-            continue;
+    for (;;) {
+        // Identical bytes are identical characters: skip them without decoding, then back
+        // up to the start of the character where the texts part.
+        const std::size_t common = std::min(aEnd - a, bEnd - b);
+        std::size_t same = 0;
+        while (same < common && a[same] == b[same]) ++same;
+        if (same > 0) {
+            const std::size_t start = CharacterStart(a, same);
+            a += start;
+            b += start;
         }
+        if (a == aEnd || b == bEnd) break;
         const std::uint32_t ca = Reduce(DecodeUtf8(a, aEnd));
         const std::uint32_t cb = Reduce(DecodeUtf8(b, bEnd));
         if (ca != cb) return Order(ca, cb);

@@ -9,12 +9,18 @@ namespace DataBase::Unicode {
 // The comparison reduction of LIKE and NOCASE: a character of 0x80 or above becomes the
 // first unit of its base form without accents, and the result is case-folded. So Ё, ё, Е
 // and е all reduce to е, and Æ to a. Characters beyond 16 bits reduce to themselves.
-inline std::uint32_t Reduce(std::uint32_t c) {
-    if (c < 0x80) return c - 'A' < 26u ? c + ('a' - 'A') : c;  // ASCII folding is A..Z only
+inline std::uint32_t ReduceByTables(std::uint32_t c) {
     if (c > 0xFFFF) return c;
-    const UnicodeMapping base = Lookup(kUnaccentTable, static_cast<std::uint16_t>(c));
-    if (!base.mapsToItself()) c = base.data[0];
+    if (c >= 0x80) {
+        const UnicodeMapping base = Lookup(kUnaccentTable, static_cast<std::uint16_t>(c));
+        if (!base.mapsToItself()) c = base.data[0];
+    }
     return MapUnit(kFoldTable, static_cast<std::uint16_t>(c));
+}
+
+// The same, with the common characters precomputed.
+inline std::uint32_t Reduce(std::uint32_t c) {
+    return c < kQuickReductionLimit ? kQuickReduction[c] : ReduceByTables(c);
 }
 
 }  // namespace DataBase::Unicode

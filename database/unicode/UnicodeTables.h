@@ -28,6 +28,12 @@ extern const UnicodeTable kUpperTable;
 extern const UnicodeTable kTitleTable;
 extern const UnicodeTable kUnaccentTable;
 
+// The comparison reduction (see Reduction.h) of every character below
+// kQuickReductionLimit, derived from the fold and unaccent tables: the characters of one or
+// two UTF-8 bytes, which is most Latin, Greek and Cyrillic text, reduce with a single load.
+inline constexpr std::uint32_t kQuickReductionLimit = 0x800;
+extern const std::uint16_t kQuickReduction[kQuickReductionLimit];
+
 // The stored slice of one unit: `size` values starting at `data`.
 struct UnicodeMapping {
     const std::uint16_t* data;
