@@ -6,6 +6,8 @@
 
 #include "database/Utf.h"
 #include "database/unicode/NocaseCollation.h"
+#include "database/unicode/Reduction.h"
+#include "database/unicode/Utf8Decoder.h"
 
 using namespace DataBase::Unicode;
 
@@ -99,5 +101,46 @@ TEST(NocaseCollation, IsATotalOrder) {
                 }
             }
         }
+    }
+}
+
+namespace {
+
+// The order spelled out character by character, without skipping identical bytes.
+int PlainCompareUtf8(const std::string& a, const std::string& b) {
+    const auto* p = reinterpret_cast<const unsigned char*>(a.data());
+    const auto* q = reinterpret_cast<const unsigned char*>(b.data());
+    const auto *pEnd = p + a.size(), *qEnd = q + b.size();
+    while (p < pEnd && q < qEnd) {
+        const std::uint32_t x = Reduce(DecodeUtf8(p, pEnd)), y = Reduce(DecodeUtf8(q, qEnd));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (p < pEnd) return 1;
+    if (q < qEnd) return -1;
+    return Sign(static_cast<int>(a.size()) - static_cast<int>(b.size()));
+}
+
+}  // namespace
+
+// Texts sharing long prefixes, parting inside multi-byte and malformed characters, so that
+// skipping identical bytes has to find the right character to resume from.
+TEST(NocaseCollation, SkippingIdenticalBytesKeepsTheCharacterOrder) {
+    const std::vector<std::string> pieces = {"a",    "B",    "é",    "e",    "ж",    "Ж",
+                                             "\x80", "\xBF", "\xC3", "\xD0", "\xE2", "\x82",
+                                             "\xAC", "😀",    "ẞ",    "ß",    " "};
+    std::mt19937 random(4242);
+    auto text = [&](int maxPieces) {
+        std::string t;
+        const int n = std::uniform_int_distribution<int>(0, maxPieces)(random);
+        for (int k = 0; k < n; ++k) {
+            t += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+        }
+        return t;
+    };
+    for (int i = 0; i < 50000; ++i) {
+        const std::string prefix = text(12);
+        const std::string a = prefix + text(3), b = prefix + text(3);
+        ASSERT_EQ(CompareUtf8(a, b), PlainCompareUtf8(a, b))
+            << testing::PrintToString(a) << " vs " << testing::PrintToString(b);
     }
 }
