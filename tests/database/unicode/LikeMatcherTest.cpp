@@ -149,3 +149,48 @@ TEST(LikeMatcher, LongestPatternOfMatchAllsNeedsNoRecursion) {
     EXPECT_FALSE(LikeMatch(pattern, std::string(24999, 'a'), kNoEscape));
     EXPECT_FALSE(LikeMatch(pattern + "b", std::string(30000, 'a'), kNoEscape));
 }
+
+// Long texts mixing ASCII, Cyrillic, accented letters, three-byte characters and malformed
+// sequences (an overlong Ａ, runs of continuation bytes), searched for ASCII letters, so the
+// search that passes over eight bytes at a time meets every kind of boundary.
+TEST(LikeMatcher, AgreesWithTheRecursiveDescriptionOverLongMixedTexts) {
+    const std::vector<std::string> pieces = {"x",
+                                             "Q",
+                                             "q",
+                                             "qq",
+                                             " ",
+                                             "ж",
+                                             "Ж",
+                                             "водород",
+                                             "é",
+                                             "ß",
+                                             "±",
+                                             "ª",
+                                             "Ａ",
+                                             "\x80",
+                                             "\xAA",
+                                             "\xD0\xB6\xB6",
+                                             "\xCF\xBC\xA1",
+                                             "\xD0",
+                                             "ё",
+                                             "€",
+                                             "0.0021",
+                                             "Helium",
+                                             "ЖЖЖЖЖЖЖЖ",
+                                             "xxxxxxxxxxxx"};
+    const char* patterns[] = {"%q%", "%a%", "%q_%", "%qq", "q%", "%x%q%", "%a_x%", "%h%m%"};
+    std::mt19937 random(31337);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text;
+        const int n = std::uniform_int_distribution<int>(0, 24)(random);
+        for (int k = 0; k < n; ++k) {
+            text +=
+                pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+        }
+        for (const char* pattern : patterns) {
+            ASSERT_EQ(LikeMatch(pattern, text, kNoEscape),
+                      RecursiveLikeReference::Like(pattern, text, kNoEscape))
+                << pattern << " / " << testing::PrintToString(text);
+        }
+    }
+}
