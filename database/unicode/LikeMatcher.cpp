@@ -25,16 +25,18 @@ public:
         : p_(reinterpret_cast<const unsigned char*>(pattern.data())),
           end_(p_ + pattern.size()),
           escape_(escape),
-          settings_(&settings) {}
+          matchAll_(settings.matchAll),
+          matchOne_(settings.matchOne),
+          noCase_(settings.noCase != 0) {}
 
-    Token next() {
+    [[gnu::always_inline]] Token next() {
         if (p_ == end_) return {TokenKind::End, 0};
         std::uint32_t c = DecodeUtf8(p_, end_);
-        if (c == settings_->matchAll) {
+        if (c == matchAll_) {
             afterMatchAll_ = true;
             return {TokenKind::MatchAll, 0};
         }
-        if (c == settings_->matchOne) return {TokenKind::MatchOne, 0};
+        if (c == matchOne_) return {TokenKind::MatchOne, 0};
         if (escape_ && c == *escape_) {
             if (p_ == end_) return {afterMatchAll_ ? TokenKind::Never : TokenKind::End, 0};
             c = DecodeUtf8(p_, end_);
@@ -44,12 +46,14 @@ public:
     }
 
 private:
-    std::uint32_t key(std::uint32_t c) const { return settings_->noCase ? Reduce(c) : c; }
+    std::uint32_t key(std::uint32_t c) const { return noCase_ ? Reduce(c) : c; }
 
     const unsigned char* p_;
     const unsigned char* end_;
     std::optional<std::uint32_t> escape_;
-    const LikeSettings* settings_;
+    std::uint32_t matchAll_;
+    std::uint32_t matchOne_;
+    bool noCase_;
     bool afterMatchAll_ = false;
 };
 
