@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 // Loads build/<preset>/nivra_unicode.so into Debian's sqlite3 shell by file name alone, so the
 // engine must find the entry point it derives from that name, and checks every function and
 // the collation there, in a UTF-8 and a UTF-16 database.
@@ -49,8 +51,9 @@ const Row kRows[] = {
 };
 
 std::string RunShell(const std::string& script) {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "nivra-unicode-shell.sql";
+    // Each test process (ctest runs the encodings side by side) writes its own script.
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("nivra-unicode-shell-" + std::to_string(getpid()) + ".sql");
     std::ofstream(path) << script;
     const std::string command =
         std::string(kShell) + " -batch :memory: < " + path.string() + " 2>&1";
