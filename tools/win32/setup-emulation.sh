@@ -16,8 +16,9 @@ i386_mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\
 # How an enabled handler for the same magic appears when read back from binfmt_misc.
 i386_magic_hex=7f454c4601010100000000000000000002000300
 
+# The reason goes to standard error as the last line, which run-road.sh reports.
 refuse() {
-  echo "win32: 32-bit emulation unavailable: $* (the 32-bit stage is NOT RUN)" >&2
+  echo "win32: refused: $*" >&2
   exit 77
 }
 

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The 32-bit stage of `make test`: the shipped nivra.dll (build/win32) walked once through its
+# whole road by build/win32/nivra-road32.exe, under 32-bit Wine emulated by qemu-user.
+#
+# Sets up the emulation (tools/win32/setup-emulation.sh). Where the kernel or the package
+# system refuses, prints one line saying the stage was NOT RUN and why, and exits 0: the
+# stage is then neither passed nor failed. Otherwise creates the 32-bit prefix once under
+# build/win32/wineprefix, runs the road inside Xvfb and exits non-zero when it fails.
+# Wall times of the set-up, the prefix creation and the road are printed separately.
+#
+# Environment: ROAD32_PREFIX_LIMIT and ROAD32_LIMIT, in seconds, bound the prefix creation
+# and the road (Wine start included); either one overrun fails the stage.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$PWD
+build=$root/build/win32
+road=$build/nivra-road32.exe
+prefix_limit=${ROAD32_PREFIX_LIMIT:-1200}
+road_limit=${ROAD32_LIMIT:-1500}
+now() { date +%s; }
+
+[ -f "$road" ] || { echo "win32: $road is missing (build the win32 preset first)" >&2; exit 1; }
+
+# Emulation. Its refusal (exit 77) names the reason on its last line of errors.
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
+start=$(now)
+status=0
+tools/win32/setup-emulation.sh 2>"$errors" || status=$?
+if [ "$status" -eq 77 ]; then
+  reason=$(sed -n 's/^win32: refused: //p' "$errors" | tail -1)
+  echo "win32: 32-bit stage NOT RUN: ${reason:-the emulation could not be set up}"
+  exit 0
+fi
+if [ "$status" -ne 0 ]; then
+  cat "$errors" >&2
+  echo "win32: emulation set-up failed (exit $status)" >&2
+  exit "$status"
+fi
+echo "win32: emulation set-up took $(($(now) - start)) s"
+
+wine=/usr/lib/wine/wine
+# The wrapper starts the native 64-bit server, which serves 32-bit clients too and costs no
+# emulation; the 32-bit server is the fallback.
+wineserver=/usr/lib/wine/wineserver
+[ -x "$wineserver" ] || wineserver=/usr/lib/wine/wineserver32
+export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINESERVER=$wineserver
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" TZ=UTC LC_ALL=ru_RU.UTF-8
+
+stop_wine() { "$wineserver" -k >/dev/null 2>&1 || true; }
+
+# The prefix, once. A creation that did not finish leaves no stamp and is redone from scratch.
+ready=$build/wineprefix.ready
+if [ ! -f "$ready" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "win32: creating the 32-bit Wine prefix (takes minutes under emulation)"
+  rm -rf "$WINEPREFIX" "$ready"
+  start=$(now)
+  status=0
+  timeout -k 30 "$prefix_limit" bash -c '
+    "$1" wineboot --init >/dev/null 2>&1 </dev/null
+    "$2" -w' _ "$wine" "$wineserver" || status=$?
+  if [ "$status" -ne 0 ]; then
+    stop_wine
+    echo "win32: creating the 32-bit prefix FAILED (exit $status; 124 is the ${prefix_limit} s limit)" >&2
+    exit 1
+  fi
+  touch "$ready"
+  echo "win32: 32-bit prefix created in $(($(now) - start)) s"
+fi
+
+# The road, inside one display. The server (kept alive) and Wine's background processes
+# (services, the desktop window) are started first with their output going nowhere: started
+# by the road they would inherit its output and keep whoever reads it waiting after the road
+# ended. The limit ends the whole process group, the server is stopped in any case.
+start=$(now)
+status=0
+timeout -k 30 "$road_limit" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  wine=$1 wineserver=$2 road=$3
+  "$wineserver" -p >/dev/null 2>&1 </dev/null
+  "$wine" cmd /c exit >/dev/null 2>&1 </dev/null
+  echo "win32: Wine started in $(($(date +%s) - $4)) s"
+  started=$(date +%s)
+  status=0
+  "$wine" "$road" </dev/null || status=$?
+  echo "win32: nivra-road32.exe ran $(($(date +%s) - started)) s"
+  "$wineserver" -k >/dev/null 2>&1 || true
+  exit $status' _ "$wine" "$wineserver" "$road" "$start" || status=$?
+stop_wine
+elapsed=$(($(now) - start))
+if [ "$status" -eq 124 ]; then
+  echo "win32: 32-bit road FAILED: not finished within ${road_limit} s" >&2
+  exit 1
+fi
+if [ "$status" -ne 0 ]; then
+  echo "win32: 32-bit road FAILED (exit $status) after $elapsed s" >&2
+  exit 1
+fi
+echo "win32: 32-bit road passed in $elapsed s"
