@@ -1,0 +1,130 @@
+// The menu command and the database location, seen through the plug-in's windows: what the
+// command opens, which database the windows read, and what happens without a location.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "host/ControlText.h"
+#include "host/DialogSearch.h"
+#include "host/WindowScript.h"
+#include "tests/win/plugin/PluginFixture.h"
+#include "ui/resource.h"
+
+namespace {
+
+using CommandTest = PluginTest;
+
+// Presses button `id` of `window` and plays `steps` in the modal windows it opens.
+ScriptOutcome Press(HWND window, int id, std::vector<ScriptStep> steps) {
+    return PlayScript(
+        [window, id] { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); },
+        std::move(steps));
+}
+
+// A step that reads the next message box into `shown` and closes it.
+ScriptStep CloseMessageBox(MessageBoxText& shown) {
+    return {"a message box", FindMessageBox, [&shown](HWND box) {
+                shown = ReadMessageBox(box);
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }};
+}
+
+TEST_F(CommandTest, EachMenuCommandOpensOneMoreIndependentProtocolWindow) {
+    host_->setDatabasePath(DatabaseWithSeries("two-windows", "Серия"));
+    LoadAndNotify();
+    HWND first = PickMenuItem();
+    HWND second = PickMenuItem();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(OwnedDialogs(Main()).size(), 2u);
+    for (HWND window : {first, second}) {
+        EXPECT_EQ(ClassName(window), L"#32770");
+        EXPECT_EQ(WindowText(window), L"Протокол измерений");
+        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_EQ(GetWindow(window, GW_OWNER), Main());
+        // Made from dialog 101 of the plug-in's own module.
+        EXPECT_EQ(reinterpret_cast<HMODULE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
+                  plugin_->handle());
+        EXPECT_EQ(ClassName(GetDlgItem(window, IDC_PROTOCOL_LIST)), L"SysListView32");
+        EXPECT_EQ(WindowText(GetDlgItem(window, IDC_SELECT)), L"Выбрать");
+        EXPECT_EQ(WindowText(GetDlgItem(window, IDC_REPORT)), L"Отчёт");
+    }
+
+    // Closing one leaves the other working.
+    SendMessageW(first, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_FALSE(IsWindow(first));
+    ASSERT_TRUE(IsWindow(second));
+    EXPECT_EQ(SeriesListedIn(second), (std::vector<std::wstring>{L"Серия"}));
+}
+
+TEST_F(CommandTest, TheHostCommandTopicRunsTheHandlerWithTheOwnerItIsGiven) {
+    LoadAndNotify();
+    ASSERT_TRUE(host_->runCommand(kCommandTopic, Main()));
+    EXPECT_EQ(OwnedDialogs(Main()).size(), 1u);
+    // Picking the item through the host's record of it does the same.
+    ASSERT_TRUE(host_->pickMenuItem(0, Main()));
+    EXPECT_EQ(OwnedDialogs(Main()).size(), 2u);
+}
+
+TEST_F(CommandTest, TheLocationIsCopiedAndARepeatedNotificationReplacesIt) {
+    host_->setDatabasePath(DatabaseWithSeries("location-a", "Серия базы А"));
+    LoadAndNotify();
+    HWND window = PickMenuItem();
+    ASSERT_NE(window, nullptr);
+    // The host's string changes, and its old buffer is gone: the plug-in kept its own copy.
+    host_->setDatabasePath(DatabaseWithSeries("location-b", "Серия базы Б"));
+    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::wstring>{L"Серия базы А"}));
+
+    host_->publish(kModulesLoaded);
+    // The location is the module's, not the window's: every window now reads the new one.
+    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::wstring>{L"Серия базы Б"}));
+    HWND another = PickMenuItem();
+    ASSERT_NE(another, nullptr);
+    EXPECT_EQ(SeriesListedIn(another), (std::vector<std::wstring>{L"Серия базы Б"}));
+}
+
+TEST_F(CommandTest, WithoutALocationEveryDatabaseActionWarnsAndTheWindowStays) {
+    host_->setDatabasePath(std::nullopt);
+    LoadAndNotify();
+    EXPECT_EQ(host_->journal().back(), "Request DB/GetConnectionUri");
+    HWND window = PickMenuItem();
+    ASSERT_NE(window, nullptr);
+
+    MessageBoxText shown;
+    ScriptOutcome outcome = Press(window, IDC_SELECT, {CloseMessageBox(shown)});
+    EXPECT_TRUE(outcome.completed) << outcome.failure;
+    EXPECT_EQ(shown.caption, L"Ошибка");
+    EXPECT_FALSE(shown.text.empty());
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(SendDlgItemMessageW(window, IDC_PROTOCOL_LIST, LVM_GETITEMCOUNT, 0, 0), 0);
+
+    // The report cannot read its header either: a warning, and the host is never asked.
+    shown = {};
+    outcome = Press(window, IDC_REPORT, {CloseMessageBox(shown)});
+    EXPECT_TRUE(outcome.completed) << outcome.failure;
+    EXPECT_EQ(shown.caption, L"Ошибка");
+    EXPECT_EQ(shown.owner, window);
+    EXPECT_EQ(host_->exporter().calls(), 0);
+
+    // A later notification with a location makes the same window work.
+    host_->setDatabasePath(DatabaseWithSeries("location-late", "Серия"));
+    host_->publish(kModulesLoaded);
+    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::wstring>{L"Серия"}));
+}
+
+TEST_F(CommandTest, WindowsOutliveUnloadButTheCommandEnds) {
+    host_->setDatabasePath(DatabaseWithSeries("after-unload", "Серия"));
+    LoadAndNotify();
+    HWND window = PickMenuItem();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(UnloadPlugin(), 0);
+
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::wstring>{L"Серия"}));
+    EXPECT_FALSE(host_->runCommand(kCommandTopic, Main()));
+    EXPECT_EQ(OwnedDialogs(Main()).size(), 1u);
+}
+
+}  // namespace
