@@ -49,14 +49,16 @@ bool SaveWindowImage(HWND window, const std::filesystem::path& file) {
     const int height = outer.bottom - outer.top;
     if (width <= 0 || height <= 0) return false;
 
-    const WindowDc screen(GetDC(nullptr), ReleaseDc{nullptr});
-    const MemoryDc memory(CreateCompatibleDC(screen.get()));
-    const Bitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
-    if (!screen || !memory || !bitmap) return false;
+    // Painted now, frame and children included, then copied from what the window shows.
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const WindowDc source(GetWindowDC(window), ReleaseDc{window});
+    const MemoryDc memory(CreateCompatibleDC(source.get()));
+    const Bitmap bitmap(CreateCompatibleBitmap(source.get(), width, height));
+    if (!source || !memory || !bitmap) return false;
     {
         const Selection selected(memory.get(), bitmap.get());
-        // Everything painted afresh into the bitmap, whatever covers the window on screen.
-        if (!PrintWindow(window, memory.get(), 0)) return false;
+        if (!BitBlt(memory.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY)) return false;
     }
 
     BITMAPINFOHEADER info{};
