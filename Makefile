@@ -37,5 +37,8 @@ test: test-native test-windows
 demo: native
 	tools/demo.sh
 
+screenshots: bootstrap
+	tools/screenshots.sh
+
 clean:
 	rm -rf build
