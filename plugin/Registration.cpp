@@ -1,0 +1,68 @@
+// Registration with the host: Load subscribes to the modules-loaded notification; the
+// notification registers the menu command, asks for its menu item and takes over the
+// database location; Unload ends the subscription and the command registration.
+
+#include "database/DataBaseConnectionBase.h"
+#include "plugin/ConnectionUri.h"
+#include "plugin/Guard.h"
+#include "plugin/MenuCommand.h"
+#include "plugin/Module.h"
+#include "plugin/ModuleState.h"
+#include "plugin/PluginExports.h"
+
+namespace {
+
+constexpr const char* kModulesLoadedTopic = "System/ModulesLoaded";
+constexpr const char* kCommandTopic = "nivra/MenuCommand";
+constexpr const char* kCreateMenuTopic = "MainMenu/CreateNewMenu";
+constexpr const char* kConnectionUriTopic = "DB/GetConnectionUri";
+constexpr const wchar_t* kMenuPath = L"Данные/Расчёты/Протокол измерений по СТО 03-7.76-2016";
+
+// Handles kept for Unload; 0 until the host hands one out, never cleared.
+std::int32_t subscriptionHandle = 0;
+std::int32_t commandHandle = 0;
+
+void takeConnectionUri() {
+    const auto answer = HostRequest(kConnectionUriTopic, 0, 0);
+    ReplaceConnectionUri(DataBase::GetDataBaseConnection(),
+                         reinterpret_cast<const wchar_t*>(answer));
+}
+
+int NIVRA_CALL OnModulesLoaded(std::intptr_t, std::intptr_t) {
+    return GuardedEntry([] {
+        const HostApi* host = Host();
+        if (!host) return;
+        // A repeated notification repeats everything; the newer handle replaces the older.
+        if (host->RegisterCommand) commandHandle = host->RegisterCommand(kCommandTopic, OnMenuCommand);
+
+        MenuItemRequest item{};
+        item.size = sizeof(MenuItemRequest);
+        item.path = kMenuPath;
+        item.reserved = 0;
+        item.topic = kCommandTopic;
+        HostRequest(kCreateMenuTopic, 0, reinterpret_cast<std::intptr_t>(&item));
+
+        // On failure (lack of memory) the holder is left without a location, and the
+        // next database action says so; the host never sees the exception.
+        takeConnectionUri();
+    });
+}
+
+}  // namespace
+
+extern "C" int NIVRA_CALL Load(const HostApi* host) {
+    return GuardedEntry([host] {
+        SetHost(host);
+        if (host && host->Subscribe)
+            subscriptionHandle = host->Subscribe(kModulesLoadedTopic, OnModulesLoaded);
+    });
+}
+
+extern "C" int NIVRA_CALL Unload() {
+    return GuardedEntry([] {
+        const HostApi* host = Host();
+        if (!host) return;
+        if (host->Unsubscribe) host->Unsubscribe(subscriptionHandle);
+        if (host->UnregisterCommand) host->UnregisterCommand(commandHandle);
+    });
+}

@@ -1,0 +1,193 @@
+// The protocol window: what it shows after a choice, the host requests of "...", its layout
+// and its end.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "tests/win/ui/FakeHost.h"
+#include "tests/win/ui/ProtocolWindowFixture.h"
+#include "tests/win/ui/WindowProbe.h"
+#include "ui/resource.h"
+
+
+TEST_F(ProtocolWindowTest, ChoiceFillsLabelsAndNineRowsWithOrWithoutPeaks) {
+    FillSample(NewDatabase());
+    ASSERT_NE(OpenWindow(), nullptr);
+    const SampleIds ids;
+    struct Case {
+        const char* what;
+        int series;
+        std::vector<int> marks;
+        AssayId first, second;
+        std::int64_t firstDate, secondDate;
+        std::u16string firstSample, secondSample;
+    } cases[] = {
+        {"with peaks", 1, {0, 1}, ids.a1, ids.a2, UnixSeconds(2020, 9, 13, 12, 26, 40),
+         UnixSeconds(2020, 9, 13, 12, 36, 40), u"Проба А1", u"Проба А2"},
+        {"without peaks", 0, {2, 0}, ids.b1, ids.b3, UnixSeconds(2023, 11, 14, 22, 13, 20),
+         UnixSeconds(2023, 11, 14, 22, 15, 20), u"Проба Б1", u"Проба Б3"},
+    };
+    for (const Case& c : cases) {
+        PressSelect({InSelection(c.what, [&c](HWND dialog) {
+            SendDlgItemMessageW(dialog, IDC_SERIES_LIST, LB_SETCURSEL, c.series, 0);
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SERIES_LIST, LBN_SELCHANGE), 0);
+            for (int item : c.marks)
+                SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, TRUE, item);
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        })});
+        EXPECT_EQ(WindowText(Control(IDC_FIRST_LABEL)), LabelText(c.firstDate, c.firstSample))
+            << c.what;
+        EXPECT_EQ(WindowText(Control(IDC_SECOND_LABEL)), LabelText(c.secondDate, c.secondSample))
+            << c.what;
+        EXPECT_EQ(LabelId(IDC_FIRST_LABEL), c.first);
+        EXPECT_EQ(LabelId(IDC_SECOND_LABEL), c.second);
+        const ProtocolCells shown = ListViewCells(Control(IDC_PROTOCOL_LIST));
+        ASSERT_EQ(shown.size(), 9u) << c.what;
+        EXPECT_EQ(shown, ExpectedProtocol(*db_, c.first, c.second)) << c.what;
+        EXPECT_EQ(shown[7][0], u"СО+СО2");
+        EXPECT_EQ(shown[8][0], u"Гелий");
+    }
+}
+
+TEST_F(ProtocolWindowTest, LabelsFollowTheIdsWhateverOrderTheRowsCome) {
+    // Each pair once with the older measurement holding the larger id (its row comes second
+    // from the database) and once the other way round.
+    struct Case {
+        AssayId older, newer;
+    } cases[] = {{50, 10}, {10, 50}, {4294967301, 7}};
+    for (const Case& c : cases) {
+        HostDatabase& db = NewDatabase();
+        HostDatabase::Assay older, newer;
+        older.id = c.older;
+        older.date = 1000;
+        older.sample = "старшее";
+        older.series = "s";
+        newer.id = c.newer;
+        newer.date = 2000;
+        newer.sample = "новое";
+        newer.series = "s";
+        db.addAssay(older);
+        db.addAssay(newer);
+        ASSERT_NE(OpenWindow(), nullptr);
+        Choose({0, 1});
+        EXPECT_EQ(WindowText(Control(IDC_FIRST_LABEL)), LabelText(1000, u"старшее")) << c.older;
+        EXPECT_EQ(WindowText(Control(IDC_SECOND_LABEL)), LabelText(2000, u"новое")) << c.older;
+        EXPECT_EQ(LabelId(IDC_FIRST_LABEL), c.older);
+        EXPECT_EQ(LabelId(IDC_SECOND_LABEL), c.newer);
+        DestroyWindow(window_);
+    }
+}
+
+TEST_F(ProtocolWindowTest, OpenFileAsksTheHostOnlyWhenThereIsSomethingToOpen) {
+    FillSample(NewDatabase());
+    const std::string topic = "Main/OpenVantrelFile";
+    struct Case {
+        const char* what;
+        bool choose;          // choose Серия А's pair (A1 with a file, A2 without) first
+        bool hostOpensFiles;  // the host has a handler for the topic
+        int button;
+        std::vector<std::u16string> sent;
+    } cases[] = {
+        {"first measurement's file", true, true, IDC_OPEN_FIRST, {u"C:\\data\\a1.vdat"}},
+        {"NULL file name sends empty text", true, true, IDC_OPEN_SECOND, {u""}},
+        {"host without a handler", true, false, IDC_OPEN_FIRST, {}},
+        {"empty label", false, true, IDC_OPEN_FIRST, {}},
+        {"empty second label", false, true, IDC_OPEN_SECOND, {}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(OpenWindow(), nullptr);
+        if (c.choose)
+            PressSelect({InSelection("pick series А", [](HWND dialog) {
+                SendDlgItemMessageW(dialog, IDC_SERIES_LIST, LB_SETCURSEL, 1, 0);
+                SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SERIES_LIST, LBN_SELCHANGE), 0);
+                SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, TRUE, 0);
+                SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, TRUE, 1);
+                PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            })});
+        TheFakeHost() = FakeHost{};
+        TheFakeHost().opensFiles = c.hostOpensFiles;
+        SendMessageW(window_, WM_COMMAND, c.button, 0);
+        std::vector<std::u16string> sent;
+        for (const auto& request : TheFakeHost().requests) {
+            EXPECT_EQ(request.topic, topic) << c.what;
+            EXPECT_EQ(request.first, 0) << c.what;
+            sent.push_back(request.text);
+        }
+        EXPECT_EQ(sent, c.sent) << c.what;
+        EXPECT_EQ(TheFakeHost().handlerQueries, std::vector<std::string>{topic}) << c.what;
+        DestroyWindow(window_);
+    }
+}
+
+TEST_F(ProtocolWindowTest, OkAndCancelCommandsDestroyTheWindow) {
+    FillSample(NewDatabase());
+    for (int command : {IDOK, IDCANCEL}) {
+        ASSERT_NE(OpenWindow(), nullptr);
+        SendMessageW(window_, WM_COMMAND, command, 0);
+        EXPECT_FALSE(IsWindow(window_)) << command;
+    }
+    ASSERT_NE(OpenWindow(), nullptr);
+    // The close box's WM_CLOSE comes back as a posted IDCANCEL.
+    SendMessageW(window_, WM_CLOSE, 0, 0);
+    DispatchPending();
+    EXPECT_FALSE(IsWindow(window_));
+}
+
+TEST_F(ProtocolWindowTest, EnlargingMovesAndStretchesByTheAnchorTable) {
+    FillSample(NewDatabase());
+    ASSERT_NE(OpenWindow(), nullptr);
+    const SIZE first = OuterSize(window_);
+    MINMAXINFO info{};
+    SendMessageW(window_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, first.cx);
+    EXPECT_EQ(info.ptMinTrackSize.y, first.cy);
+
+    struct Placed {
+        int id;
+        int x, y, width, height;  // template place in dialog units
+        int moveX, moveY, growX, growY;  // per pixel of enlargement, 0 or 1
+    } controls[] = {
+        {IDC_FIRST_CAPTION, 7, 11, 43, 8, 0, 0, 0, 0},
+        {IDC_SECOND_CAPTION, 7, 26, 43, 8, 0, 0, 0, 0},
+        {IDC_FIRST_LABEL, 53, 11, 456, 8, 0, 0, 1, 0},
+        {IDC_SECOND_LABEL, 53, 26, 456, 8, 0, 0, 1, 0},
+        {IDC_SELECT, 542, 8, 50, 14, 1, 0, 0, 0},
+        {IDC_REPORT, 542, 23, 50, 14, 1, 0, 0, 0},
+        {IDC_OPEN_FIRST, 515, 8, 23, 14, 1, 0, 0, 0},
+        {IDC_OPEN_SECOND, 515, 23, 23, 14, 1, 0, 0, 0},
+        {IDC_PROTOCOL_LIST, 7, 38, 585, 114, 0, 0, 1, 1},
+        {IDOK, 542, 155, 50, 14, 1, 1, 0, 0},
+    };
+    auto expectAt = [&](int dx, int dy, const char* when) {
+        for (const Placed& c : controls) {
+            RECT expected = DialogUnitsRect(window_, c.x, c.y, c.width, c.height);
+            OffsetRect(&expected, c.moveX * dx, c.moveY * dy);
+            expected.right += c.growX * dx;
+            expected.bottom += c.growY * dy;
+            const RECT actual = ChildRect(Control(c.id));
+            EXPECT_TRUE(EqualRect(&actual, &expected))
+                << when << ": control " << c.id << " at " << actual.left << "," << actual.top
+                << "-" << actual.right << "," << actual.bottom << " expected " << expected.left
+                << "," << expected.top << "-" << expected.right << "," << expected.bottom;
+        }
+    };
+    expectAt(0, 0, "first size");
+
+    auto resize = [&](int width, int height) {
+        SetWindowPos(window_, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    resize(first.cx + 40, first.cy + 30);
+    expectAt(40, 30, "enlarged by 40, 30");
+    SetWindowPos(window_, nullptr, 25, 35, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    expectAt(40, 30, "moved only");
+    resize(first.cx + 100, first.cy + 30);
+    expectAt(100, 30, "enlarged again");
+    resize(first.cx, first.cy);
+    expectAt(0, 0, "back to the first size");
+
+    // The minimum stays the first size however the window has been resized since.
+    SendMessageW(window_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, first.cx);
+    EXPECT_EQ(info.ptMinTrackSize.y, first.cy);
+}

@@ -1,0 +1,122 @@
+#include "tests/win32/HostWindow.h"
+
+#include <exception>
+
+#include "tests/win32/Win32Text.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"NivraRoadHost";
+constexpr UINT kRunAction = WM_APP + 1;
+constexpr UINT_PTR kGuardTimer = 1;
+constexpr UINT kGuardPeriodMs = 250;
+// Every message box of the plug-in has this caption.
+const std::u16string kMessageBoxCaption = u"Ошибка";
+// The static control that holds a message box's text.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+struct Search {
+    HWND owner;
+    std::u16string title;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchOwnedDialog(HWND window, LPARAM parameter) {
+    auto& search = *reinterpret_cast<Search*>(parameter);
+    if (ClassName(window) == u"#32770" && IsWindowVisible(window) &&
+        (!search.owner || GetWindow(window, GW_OWNER) == search.owner) &&
+        WindowText(window) == search.title) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindOwnedDialog(HWND owner, const std::u16string& title) {
+    Search search{owner, title};
+    EnumThreadWindows(GetCurrentThreadId(), MatchOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HostWindow::HostWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassW(&windowClass);
+    window_ = CreateWindowExW(0, kClassName, L"Хост", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
+                              nullptr, windowClass.hInstance, this);
+    if (window_) {
+        ShowWindow(window_, SW_SHOW);
+        SetTimer(window_, kGuardTimer, kGuardPeriodMs, nullptr);
+    }
+}
+
+HostWindow::~HostWindow() {
+    if (window_) DestroyWindow(window_);
+    UnregisterClassW(kClassName, GetModuleHandleW(nullptr));
+}
+
+void HostWindow::post(std::function<void()> action) {
+    actions_.push_back(std::move(action));
+    PostMessageW(window_, kRunAction, 0, 0);
+}
+
+void HostWindow::drainMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::vector<std::u16string> HostWindow::takeClosedMessageBoxes() {
+    std::vector<std::u16string> boxes;
+    boxes.swap(closedBoxes_);
+    return boxes;
+}
+
+void HostWindow::runNext() {
+    if (actions_.empty()) return;
+    std::function<void()> action = std::move(actions_.front());
+    actions_.pop_front();
+    action();
+}
+
+void HostWindow::closeMessageBoxes() {
+    for (;;) {
+        HWND box = FindOwnedDialog(nullptr, kMessageBoxCaption);
+        if (!box) return;
+        closedBoxes_.push_back(WindowText(GetDlgItem(box, kMessageBoxTextId)));
+        // Ends the box as its OK button would; its own loop then returns.
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+        if (IsWindowVisible(box)) ShowWindow(box, SW_HIDE);
+    }
+}
+
+LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    try {
+        if (self && message == kRunAction) {
+            self->runNext();
+            return 0;
+        }
+        if (self && message == WM_TIMER && wParam == kGuardTimer) {
+            self->closeMessageBoxes();
+            return 0;
+        }
+    } catch (const std::exception& e) {
+        // Nothing is thrown into a dialog loop; the road reports it instead.
+        if (self) self->faults_.push_back(std::string("posted work threw ") + e.what());
+    } catch (...) {
+        if (self) self->faults_.push_back("posted work threw");
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

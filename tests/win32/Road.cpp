@@ -1,0 +1,410 @@
+#include "tests/win32/Road.h"
+
+#include <commctrl.h>
+
+#include <ctime>
+
+#include "database/Utf.h"
+#include "tests/win32/CallProbe.h"
+#include "tests/win32/LocalTimeText.h"
+#include "tests/win32/ProtocolTreeCheck.h"
+#include "tests/win32/RawRecord.h"
+#include "tests/win32/SelectionDriver.h"
+#include "tests/win32/Win32Text.h"
+#include "ui/resource.h"
+
+namespace {
+
+constexpr char kLoadLibrary[] = "load nivra.dll";
+constexpr char kIdentity[] = "identity record";
+constexpr char kLoad[] = "Load";
+constexpr char kNotification[] = "modules-loaded notification";
+constexpr char kOpenWindow[] = "menu command opens window";
+constexpr char kSelect[] = "selection dialog picks pair";
+constexpr char kShowProtocol[] = "nine rows in the list";
+constexpr char kExport[] = "report reaches the host";
+constexpr char kUnload[] = "Unload";
+
+constexpr char kModulesLoaded[] = "System/ModulesLoaded";
+constexpr char kMenuCommand[] = "nivra/MenuCommand";
+constexpr char kCreateMenu[] = "MainMenu/CreateNewMenu";
+constexpr char kConnectionUri[] = "DB/GetConnectionUri";
+constexpr char kExportToOdt[] = "Export/ExportToOdt";
+
+// Under emulation one step may take minutes; none should take ten.
+constexpr std::chrono::seconds kStepLimit{600};
+
+std::string Hex(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
+    return text;
+}
+
+std::string Quoted(const std::u16string& text) {
+    return "\"" + toUtf8(text) + "\"";
+}
+
+std::string Describe(const RecordingHost::Call& call) {
+    return call.entry + (call.topic.empty() ? "" : " " + call.topic);
+}
+
+// The calls as one readable line, for failures about their order.
+std::string Describe(const std::vector<RecordingHost::Call>& calls) {
+    std::string text = "[";
+    for (const auto& call : calls) text += (text.size() > 1 ? ", " : "") + Describe(call);
+    return text + "]";
+}
+
+void ExpectCdecl(const ProbedCall& call, const char* what, StepChecks& checks) {
+    checks.expect(call.calleePopped == 0, std::string(what) + " removed " +
+                                              std::to_string(call.calleePopped) +
+                                              " bytes of arguments: not __cdecl");
+}
+
+// True when `address` lies in the image of `module` (static storage of the module).
+bool InModule(const void* address, HMODULE module) {
+    MEMORY_BASIC_INFORMATION info{};
+    return address && VirtualQuery(address, &info, sizeof info) == sizeof info &&
+           info.AllocationBase == module;
+}
+
+// The list view's cells as the report reads them back: 260 characters per cell.
+std::vector<std::array<std::u16string, 9>> ListViewRows(HWND list) {
+    std::vector<std::array<std::u16string, 9>> rows;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int item = 0; item < count; ++item) {
+        std::array<std::u16string, 9> row;
+        for (int column = 0; column < 9; ++column) {
+            wchar_t cell[260] = {};
+            LVITEMW request{};
+            request.iSubItem = column;
+            request.pszText = cell;
+            request.cchTextMax = 260;
+            SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&request));
+            row[static_cast<std::size_t>(column)] = ToU16(cell);
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// A label as showAssayInLabel writes it: date, time with seconds, sample.
+std::u16string LabelText(std::int64_t date, const std::u16string& sample) {
+    return LocalDateText(date) + u" " + LocalTimeText(date, 0) + u" " + sample;
+}
+
+void ExpectLabel(HWND window, int id, AssayId assay, std::int64_t date,
+                 const std::u16string& sample, StepChecks& checks) {
+    HWND label = GetDlgItem(window, id);
+    const std::string name = "label " + std::to_string(id);
+    const AssayId kept = static_cast<LONG>(GetWindowLongPtrW(label, GWLP_USERDATA));
+    checks.expect(kept == assay, name + " keeps AssayId " + std::to_string(kept) + ", expected " +
+                                     std::to_string(assay));
+    const std::u16string expected = LabelText(date, sample);
+    checks.expect(WindowText(label) == expected,
+                  name + " shows " + Quoted(WindowText(label)) + ", expected " + Quoted(expected));
+}
+
+}  // namespace
+
+Road::Road(RoadReport& report, std::wstring pluginPath)
+    : report_(report), pluginPath_(std::move(pluginPath)), watchdog_(kStepLimit, currentStep_) {}
+
+Road::~Road() {
+    closeWindows();
+    hostWindow_.reset();
+    if (plugin_) FreeLibrary(plugin_);
+}
+
+void Road::run() {
+    database_ = WriteRoadDatabase();
+    host_ = std::make_unique<RecordingHost>(database_.uri);
+    hostWindow_ = std::make_unique<HostWindow>();
+
+#ifdef NIVRA_ROAD_PLUGIN
+    const std::string noPlugin;
+#else
+    const std::string noPlugin = "this tree builds no nivra.dll yet";
+#endif
+#ifdef NIVRA_ROAD_REPORT
+    const std::string noReport;
+#else
+    const std::string noReport = "the report operation has not landed in this tree";
+#endif
+    step(kLoadLibrary, {}, noPlugin, [&](StepChecks& c) { loadLibrary(c); });
+    step(kIdentity, {kLoadLibrary}, "", [&](StepChecks& c) { identity(c); });
+    step(kLoad, {kLoadLibrary}, "", [&](StepChecks& c) { load(c); });
+    step(kNotification, {kLoad}, "", [&](StepChecks& c) { notify(c); });
+    const bool window = plugin_ && hasDialog(IDD_PROTOCOL);
+    const bool dialog = plugin_ && hasDialog(IDD_SELECTION);
+    step(kOpenWindow, {kNotification}, window ? "" : "nivra.dll has no protocol window yet",
+         [&](StepChecks& c) { openWindow(c); });
+    step(kSelect, {kOpenWindow}, dialog ? "" : "nivra.dll has no selection dialog yet",
+         [&](StepChecks& c) { select(c); });
+    step(kShowProtocol, {kSelect}, "", [&](StepChecks& c) { showProtocol(c); });
+    step(kExport, {kShowProtocol}, noReport, [&](StepChecks& c) { exportReport(c); });
+    step(kUnload, {kLoad}, "", [&](StepChecks& c) { unload(c); });
+    closeWindows();
+}
+
+void Road::step(const char* name, const std::vector<const char*>& needs,
+                const std::string& uncovered, const Body& body) {
+    currentStep_ = name;
+    watchdog_.progress();
+    passed_[name] = false;
+    for (const char* need : needs) {
+        if (!passed_[need]) {
+            report_.notCovered(name, std::string("needs \"") + need + "\"");
+            return;
+        }
+    }
+    if (!uncovered.empty()) {
+        report_.notCovered(name, uncovered);
+        return;
+    }
+    StepChecks checks;
+    try {
+        body(checks);
+    } catch (const std::exception& e) {
+        checks.fail(std::string("the road itself threw: ") + e.what());
+    }
+    HostWindow::drainMessages();
+    for (const std::u16string& text : hostWindow_->takeClosedMessageBoxes())
+        checks.fail("a message box appeared: " + Quoted(text));
+    collectFaults(checks);
+    report_.finish(name, checks);
+    passed_[name] = checks.ok();
+}
+
+void Road::collectFaults(StepChecks& checks) {
+    for (; hostFaultsSeen_ < host_->faults().size(); ++hostFaultsSeen_)
+        checks.fail("host: " + host_->faults()[hostFaultsSeen_]);
+    for (; windowFaultsSeen_ < hostWindow_->faults().size(); ++windowFaultsSeen_)
+        checks.fail("road: " + hostWindow_->faults()[windowFaultsSeen_]);
+}
+
+const void* Road::entry(const char* name) const {
+    return reinterpret_cast<const void*>(GetProcAddress(plugin_, name));
+}
+
+namespace {
+
+BOOL CALLBACK CollectDialogId(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
+    if (IS_INTRESOURCE(name))
+        reinterpret_cast<std::vector<int>*>(found)->push_back(
+            static_cast<int>(reinterpret_cast<std::uintptr_t>(name)));
+    return TRUE;
+}
+
+}  // namespace
+
+bool Road::hasDialog(int id) const {
+    std::vector<int> ids;
+    EnumResourceNamesW(plugin_, RT_DIALOG, CollectDialogId, reinterpret_cast<LONG_PTR>(&ids));
+    for (int found : ids)
+        if (found == id) return true;
+    return false;
+}
+
+void Road::loadLibrary(StepChecks& checks) {
+    plugin_ = LoadLibraryW(pluginPath_.c_str());
+    if (!checks.expect(plugin_ != nullptr,
+                       "LoadLibraryW failed with error " + std::to_string(GetLastError())))
+        return;
+    checks.expect(GetModuleHandleW(L"pugixml.dll") != nullptr, "pugixml.dll is not loaded");
+    for (const char* name : {"GetPluginInfo", "Load", "Unload"})
+        checks.expect(entry(name) != nullptr, std::string("no export named ") + name);
+}
+
+void Road::identity(StepChecks& checks) {
+    const void* getInfo = entry("GetPluginInfo");
+    if (!checks.expect(getInfo != nullptr, "no GetPluginInfo")) return;
+    const ProbedCall first = CallProbed(getInfo);
+    const ProbedCall second = CallProbed(getInfo);
+    ExpectCdecl(first, "GetPluginInfo", checks);
+    const void* record = reinterpret_cast<const void*>(first.result);
+    if (!checks.expect(record != nullptr, "GetPluginInfo returned null")) return;
+    checks.expect(second.result == first.result, "a second GetPluginInfo returned another address");
+    checks.expect(InModule(record, plugin_), "the record is not static data of nivra.dll");
+
+    checks.expect(RawU32(record, 0) == 48, "size field reads " + std::to_string(RawU32(record, 0)));
+    checks.expect(RawU32(record, 8) == 0x01000204, "version reads " + Hex(RawU32(record, 8)));
+    const std::u16string title = RawWide(RawPointer(record, 4));
+    checks.expect(title == u"Вантрел: Протокол измерений по СТО 03-7.76-2016",
+                  "title at offset 4 reads " + Quoted(title));
+    const std::u16string description = RawWide(RawPointer(record, 12));
+    checks.expect(description == u"Протокол измерения примесей гелия газообразного (сжатого)",
+                  "description at offset 12 reads " + Quoted(description));
+    for (std::size_t offset : {4u, 12u, 16u, 20u, 24u, 28u}) {
+        const void* text = RawPointer(record, offset);
+        checks.expect(InModule(text, plugin_) && !RawWide(text).empty(),
+                      "the string at offset " + std::to_string(offset) +
+                          " is empty or not static data of nivra.dll");
+    }
+    checks.expect(RawWide(RawPointer(record, 20)).find(u'@') != std::u16string::npos,
+                  "the e-mail address at offset 20 has no '@'");
+    bool zero = true;
+    for (std::size_t i = 32; i < 48; ++i) zero = zero && RawByte(record, i) == 0;
+    checks.expect(!zero, "the GUID at offset 32 is all zero");
+}
+
+void Road::load(StepChecks& checks) {
+    const std::size_t before = host_->calls().size();
+    const ProbedCall result =
+        CallProbed(entry("Load"),
+                   static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(host_->table())));
+    ExpectCdecl(result, "Load", checks);
+    checks.expect(result.result == 0, "Load returned " + std::to_string(result.result));
+    const auto calls = host_->callsSince(before);
+    if (!checks.expect(
+            calls.size() == 1 && calls[0].entry == "Subscribe" && calls[0].topic == kModulesLoaded,
+            "Load made " + Describe(calls) + ", expected [Subscribe " + kModulesLoaded + "]"))
+        return;
+    notification_ = reinterpret_cast<const void*>(calls[0].first);
+    subscription_ = static_cast<std::int32_t>(calls[0].answer);
+    checks.expect(InModule(notification_, plugin_), "the subscribed callback is not in nivra.dll");
+}
+
+void Road::notify(StepChecks& checks) {
+    const std::size_t before = host_->calls().size();
+    const ProbedCall result = CallProbed(notification_, 0, 0);
+    ExpectCdecl(result, "the modules-loaded callback", checks);
+    checks.expect(result.result == 0, "the callback returned " + std::to_string(result.result));
+    const auto calls = host_->callsSince(before);
+    const bool order = calls.size() == 3 && calls[0].entry == "RegisterCommand" &&
+                       calls[0].topic == kMenuCommand && calls[1].entry == "Request" &&
+                       calls[1].topic == kCreateMenu && calls[2].entry == "Request" &&
+                       calls[2].topic == kConnectionUri;
+    if (!checks.expect(order, "the callback made " + Describe(calls) +
+                                  ", expected [RegisterCommand " + kMenuCommand + ", Request " +
+                                  kCreateMenu + ", Request " + kConnectionUri + "]"))
+        return;
+    commandHandler_ = reinterpret_cast<const void*>(calls[0].first);
+    command_ = static_cast<std::int32_t>(calls[0].answer);
+    checks.expect(InModule(commandHandler_, plugin_), "the command handler is not in nivra.dll");
+
+    // The menu request, field by field at its 32-bit offsets.
+    const RecordingHost::Call& menu = calls[1];
+    checks.expect(menu.first == 0, "the menu request's first argument is not null");
+    checks.expect(menu.record[0] == 16,
+                  "menu request size reads " + std::to_string(menu.record[0]));
+    checks.expect(menu.text == u"Данные/Расчёты/Протокол измерений по СТО 03-7.76-2016",
+                  "menu path at offset 4 reads " + Quoted(menu.text));
+    checks.expect(menu.record[2] == 0, "field at offset 8 reads " + Hex(menu.record[2]));
+    checks.expect(menu.narrow == kMenuCommand,
+                  "command topic at offset 12 reads \"" + menu.narrow + "\"");
+    checks.expect(calls[2].first == 0 && calls[2].second == 0,
+                  "the location request carries arguments");
+}
+
+void Road::openWindow(StepChecks& checks) {
+    HWND owner = hostWindow_->handle();
+    const ProbedCall result = CallProbed(
+        commandHandler_, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(owner)));
+    ExpectCdecl(result, "the menu-command handler", checks);
+    checks.expect(result.result == 0, "the handler returned " + std::to_string(result.result));
+    HostWindow::drainMessages();
+    protocolWindow_ = FindOwnedDialog(owner, u"Протокол измерений");
+    if (!checks.expect(protocolWindow_ != nullptr,
+                       "no visible window \"Протокол измерений\" owned by the host window"))
+        return;
+    // The window's user data is its minimum tracking size: two 32-bit values, the outer size
+    // at initialisation.
+    const auto* minimum =
+        reinterpret_cast<const LONG*>(GetWindowLongPtrW(protocolWindow_, GWLP_USERDATA));
+    RECT frame{};
+    GetWindowRect(protocolWindow_, &frame);
+    checks.expect(
+        minimum && minimum[0] == frame.right - frame.left && minimum[1] == frame.bottom - frame.top,
+        "the window's user data does not hold its initial outer size");
+}
+
+void Road::select(StepChecks& checks) {
+    bool ran = false;
+    hostWindow_->post([&] {
+        ran = true;
+        DriveSelectionDialog(protocolWindow_, database_, checks);
+    });
+    SendMessageW(protocolWindow_, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(protocolWindow_, IDC_SELECT)));
+    // Had no dialog opened, the posted work runs only now, and says so.
+    if (!ran) HostWindow::drainMessages();
+    checks.expect(FindOwnedDialog(protocolWindow_, u"Выбор измерений") == nullptr,
+                  "the selection dialog is still open");
+}
+
+void Road::showProtocol(StepChecks& checks) {
+    ExpectLabel(protocolWindow_, IDC_FIRST_LABEL, database_.first, database_.firstDate,
+                database_.firstSample, checks);
+    ExpectLabel(protocolWindow_, IDC_SECOND_LABEL, database_.second, database_.secondDate,
+                database_.secondSample, checks);
+    const auto rows = ListViewRows(GetDlgItem(protocolWindow_, IDC_PROTOCOL_LIST));
+    if (!checks.expect(rows.size() == database_.protocol.size(),
+                       "the list holds " + std::to_string(rows.size()) + " rows, expected " +
+                           std::to_string(database_.protocol.size())))
+        return;
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            checks.expect(rows[r][c] == database_.protocol[r][c],
+                          "row " + std::to_string(r) + " column " + std::to_string(c) + " reads " +
+                              Quoted(rows[r][c]) + ", expected " +
+                              Quoted(database_.protocol[r][c]));
+}
+
+void Road::exportReport(StepChecks& checks) {
+    ExpectedReport expected{
+        .protocolDates = {LocalDateText(std::time(nullptr))},
+        .sample = database_.secondSample,
+        .comment = database_.secondComment,
+        .date = LocalDateText(database_.secondDate),
+        .time = LocalTimeText(database_.secondDate, TIME_NOSECONDS),
+        .operatorName = database_.secondOperator,
+        .rows = database_.protocol,
+    };
+    host_->onExport([&](const void* rootVariable, const void*) {
+        expected.protocolDates.push_back(LocalDateText(std::time(nullptr)));
+        CheckProtocolTree(rootVariable, expected, checks);
+        return 0;
+    });
+    const std::size_t before = host_->calls().size();
+    SendMessageW(protocolWindow_, WM_COMMAND, MAKEWPARAM(IDC_REPORT, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(protocolWindow_, IDC_REPORT)));
+    host_->onExport({});
+    const auto calls = host_->callsSince(before);
+    if (!checks.expect(
+            calls.size() == 1 && calls[0].entry == "Request" && calls[0].topic == kExportToOdt,
+            "\"Отчёт\" made " + Describe(calls) + ", expected [Request " + kExportToOdt + "]"))
+        return;
+    // The export request, at its 32-bit offsets: integer 0, boolean 1 in the low byte of the
+    // second word, template name at offset 8.
+    const RecordingHost::Call& request = calls[0];
+    checks.expect(request.record[0] == 0, "export integer reads " + Hex(request.record[0]));
+    checks.expect((request.record[1] & 0xFF) == 1,
+                  "export boolean at offset 4 reads " + std::to_string(request.record[1] & 0xFF));
+    checks.expect(request.text == u"Export_Protocol.odt",
+                  "template name at offset 8 reads " + Quoted(request.text));
+}
+
+void Road::unload(StepChecks& checks) {
+    const std::size_t before = host_->calls().size();
+    const ProbedCall result = CallProbed(entry("Unload"));
+    ExpectCdecl(result, "Unload", checks);
+    checks.expect(result.result == 0, "Unload returned " + std::to_string(result.result));
+    const auto calls = host_->callsSince(before);
+    checks.expect(calls.size() == 2 && calls[0].entry == "Unsubscribe" &&
+                      calls[0].first == static_cast<std::uintptr_t>(subscription_) &&
+                      calls[1].entry == "UnregisterCommand" &&
+                      calls[1].first == static_cast<std::uintptr_t>(command_),
+                  "Unload made " + Describe(calls) + " with handles " +
+                      (calls.size() == 2 ? Hex(calls[0].first) + ", " + Hex(calls[1].first) : "") +
+                      "; expected Unsubscribe " + Hex(subscription_) + ", UnregisterCommand " +
+                      Hex(command_));
+}
+
+void Road::closeWindows() {
+    if (protocolWindow_ && IsWindow(protocolWindow_))
+        SendMessageW(protocolWindow_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (protocolWindow_ && IsWindow(protocolWindow_)) DestroyWindow(protocolWindow_);
+    protocolWindow_ = nullptr;
+    HostWindow::drainMessages();
+}

@@ -1,0 +1,78 @@
+#include "tests/win32/SelectionDriver.h"
+
+#include "database/Utf.h"
+#include "tests/win32/HostWindow.h"
+#include "tests/win32/Win32Text.h"
+#include "ui/resource.h"
+
+namespace {
+
+std::u16string ListBoxText(HWND list, int index) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return ToU16(text.c_str());
+}
+
+int ItemCount(HWND list) {
+    return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+}
+
+// The item's data read back sign-extended, as the dialog keeps an AssayId there.
+AssayId ItemAssayId(HWND list, int index) {
+    return static_cast<LONG>(SendMessageW(list, LB_GETITEMDATA, index, 0));
+}
+
+}  // namespace
+
+void DriveSelectionDialog(HWND protocolWindow, const RoadDatabase& road, StepChecks& checks) {
+    HWND dialog = FindOwnedDialog(protocolWindow, u"Выбор измерений");
+    if (!checks.expect(dialog != nullptr,
+                       "no dialog \"Выбор измерений\" owned by the protocol window opened"))
+        return;
+    HWND seriesList = GetDlgItem(dialog, IDC_SERIES_LIST);
+    HWND measurementList = GetDlgItem(dialog, IDC_MEASUREMENT_LIST);
+    if (!checks.expect(seriesList && measurementList, "the dialog lacks list 1008 or 1010")) return;
+
+    // Opened with no current pair: the series with the newest measurement comes first and is
+    // selected; none of its measurements is marked.
+    checks.expect(ItemCount(seriesList) == 2,
+                  "series list holds " + std::to_string(ItemCount(seriesList)) + " items, not 2");
+    checks.expect(ListBoxText(seriesList, 0) == road.newestSeries,
+                  "first series is \"" + toUtf8(ListBoxText(seriesList, 0)) + "\"");
+    checks.expect(SendMessageW(seriesList, LB_GETCURSEL, 0, 0) == 0,
+                  "the newest series is not selected on opening");
+    checks.expect(SendMessageW(measurementList, LB_GETSELCOUNT, 0, 0) == 0,
+                  "measurements are marked although no pair was chosen yet");
+
+    // Switch to the pair's series as a click would.
+    const LRESULT seriesIndex =
+        SendMessageW(seriesList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(ToWide(road.series).c_str()));
+    if (!checks.expect(seriesIndex != LB_ERR, "the pair's series is not listed")) return;
+    SendMessageW(seriesList, LB_SETCURSEL, static_cast<WPARAM>(seriesIndex), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SERIES_LIST, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(seriesList));
+    const int count = ItemCount(measurementList);
+    checks.expect(count == road.seriesMeasurements,
+                  "the pair's series lists " + std::to_string(count) + " measurements, not " +
+                      std::to_string(road.seriesMeasurements));
+
+    int marked = 0;
+    for (int i = 0; i < count; ++i) {
+        const AssayId id = ItemAssayId(measurementList, i);
+        if (id == road.first || id == road.second) {
+            SendMessageW(measurementList, LB_SETSEL, TRUE, i);
+            ++marked;
+        }
+    }
+    if (!checks.expect(marked == 2, "the pair's two measurements are not both listed")) return;
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    // Ending the dialog hides it at once; one still shown refused the pair, so Cancel gets
+    // the road out of its loop.
+    if (!checks.expect(!IsWindow(dialog) || !IsWindowVisible(dialog),
+                       "OK with exactly two marked measurements did not end the dialog"))
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
