@@ -6,29 +6,12 @@
 #include <commctrl.h>
 
 #include "host/ControlText.h"
-#include "host/DialogSearch.h"
-#include "host/WindowScript.h"
 #include "tests/win/plugin/PluginFixture.h"
 #include "ui/resource.h"
 
 namespace {
 
 using CommandTest = PluginTest;
-
-// Presses button `id` of `window` and plays `steps` in the modal windows it opens.
-ScriptOutcome Press(HWND window, int id, std::vector<ScriptStep> steps) {
-    return PlayScript(
-        [window, id] { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); },
-        std::move(steps));
-}
-
-// A step that reads the next message box into `shown` and closes it.
-ScriptStep CloseMessageBox(MessageBoxText& shown) {
-    return {"a message box", FindMessageBox, [&shown](HWND box) {
-                shown = ReadMessageBox(box);
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-            }};
-}
 
 TEST_F(CommandTest, EachMenuCommandOpensOneMoreIndependentProtocolWindow) {
     host_->setDatabasePath(DatabaseWithSeries("two-windows", "Серия"));

@@ -3,9 +3,7 @@
 #include <algorithm>
 
 #include "host/ControlText.h"
-#include "host/DialogSearch.h"
 #include "host/HostMenu.h"
-#include "host/WindowScript.h"
 #include "tests/support/HostDatabase.h"
 #include "ui/resource.h"
 
@@ -14,15 +12,30 @@ std::wstring DatabaseWithSeries(const std::string& name, const std::string& seri
     db.addVersion(26, 1672531200, 1);
     db.addOperator(1, "Иванова Т. С.");
     for (int m = 0; m < 2; ++m) {
-        const AssayId id = db.addAssay({.date = 1700000000 + m * 2400,
-                                        .sample = "Гелий газообразный сжатый",
-                                        .series = series,
-                                        .operatorId = 1});
+        const AssayId id =
+            db.addAssay({.date = 1700000000 + m * 2400,
+                         .sample = "Гелий газообразный сжатый",
+                         .series = series,
+                         .filename = "D:\\Хроматограммы\\He_" + std::to_string(m) + ".chr",
+                         .operatorId = 1});
         db.addPeak(id, "Азот", 0.003 + 0.0001 * m);
     }
     db.close();
     const std::u16string uri = db.uri();
     return std::wstring(uri.begin(), uri.end());
+}
+
+ScriptOutcome Press(HWND window, int id, std::vector<ScriptStep> steps) {
+    return PlayScript(
+        [window, id] { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); },
+        std::move(steps));
+}
+
+ScriptStep CloseMessageBox(MessageBoxText& shown) {
+    return {"a message box", FindMessageBox, [&shown](HWND box) {
+                shown = ReadMessageBox(box);
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }};
 }
 
 void PluginTest::SetUp() {
@@ -66,13 +79,25 @@ HWND PluginTest::PickMenuItem() {
 
 std::vector<std::wstring> PluginTest::SeriesListedIn(HWND window) {
     std::vector<std::wstring> series;
-    const ScriptOutcome outcome = PlayScript(
-        [window] { SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED), 0); },
-        {{"the selection dialog", [window] { return FindOwnedDialog(window); },
-          [&series](HWND dialog) {
-              series = ListBoxTexts(GetDlgItem(dialog, IDC_SERIES_LIST));
-              PostClick(dialog, IDCANCEL);
-          }}});
+    const ScriptOutcome outcome =
+        Press(window, IDC_SELECT,
+              {{"the selection dialog", [window] { return FindOwnedDialog(window); },
+                [&series](HWND dialog) {
+                    series = ListBoxTexts(GetDlgItem(dialog, IDC_SERIES_LIST));
+                    PostClick(dialog, IDCANCEL);
+                }}});
     EXPECT_TRUE(outcome.completed) << outcome.failure;
     return series;
+}
+
+void PluginTest::ChooseNewestPair(HWND window) {
+    const ScriptOutcome outcome =
+        Press(window, IDC_SELECT,
+              {{"the selection dialog", [window] { return FindOwnedDialog(window); },
+                [](HWND dialog) {
+                    for (int item : {0, 1})
+                        SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, TRUE, item);
+                    PostClick(dialog, IDOK);
+                }}});
+    EXPECT_TRUE(outcome.completed) << outcome.failure;
 }
