@@ -18,9 +18,10 @@ constexpr const char* kCreateMenuTopic = "MainMenu/CreateNewMenu";
 constexpr const char* kConnectionUriTopic = "DB/GetConnectionUri";
 constexpr const wchar_t* kMenuPath = L"Данные/Расчёты/Протокол измерений по СТО 03-7.76-2016";
 
-// Handles kept for Unload; 0 until the host hands one out, never cleared.
+// Handles kept for Unload; 0 until the host hands one out.
 std::int32_t subscriptionHandle = 0;
 std::int32_t commandHandle = 0;
+bool commandRegistered = false;
 
 void takeConnectionUri() {
     const auto answer = HostRequest(kConnectionUriTopic, 0, 0);
@@ -32,11 +33,19 @@ int NIVRA_CALL OnModulesLoaded(std::intptr_t, std::intptr_t) {
     return GuardedEntry([] {
         const HostApi* host = Host();
         if (!host) return;
-        // A repeated notification repeats everything; the newer handle replaces the older.
-        if (host->RegisterCommand) commandHandle = host->RegisterCommand(kCommandTopic, OnMenuCommand);
+        // A repeated notification repeats everything. The earlier registration is ended
+        // first: Unload ends only the handle kept last, and a registration left behind would
+        // let the host call into the module after it is gone.
+        if (commandRegistered && host->UnregisterCommand) host->UnregisterCommand(commandHandle);
+        if (host->RegisterCommand) {
+            commandHandle = host->RegisterCommand(kCommandTopic, OnMenuCommand);
+            commandRegistered = true;
+        }
 
         MenuItemRequest item{};
-        item.size = sizeof(MenuItemRequest);
+        // The size of the record as the 32-bit host reads it, in both builds (the 64-bit
+        // test build's pointers make its record larger).
+        item.size = 16;
         item.path = kMenuPath;
         item.reserved = 0;
         item.topic = kCommandTopic;
@@ -64,5 +73,6 @@ extern "C" int NIVRA_CALL Unload() {
         if (!host) return;
         if (host->Unsubscribe) host->Unsubscribe(subscriptionHandle);
         if (host->UnregisterCommand) host->UnregisterCommand(commandHandle);
+        commandRegistered = false;
     });
 }

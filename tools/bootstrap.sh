@@ -9,7 +9,7 @@ mkdir -p "$src"
 packages=(
   g++ cmake ninja-build make clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
-  libz-mingw-w64-dev wine wine64 xvfb xauth
+  libz-mingw-w64-dev wine wine64 fonts-wine xvfb xauth
   libgtest-dev googletest libbenchmark-dev sqlite3 unicode-data
   ca-certificates dpkg-dev python3 imagemagick
 )

@@ -40,21 +40,24 @@ TEST_F(RegistrationTest, TheNotificationRegistersTheCommandAndAsksForTheMenuItem
     EXPECT_EQ(item.topic, kCommandTopic);
 }
 
-TEST_F(RegistrationTest, ARepeatedNotificationRepeatsEveryStepAndUnloadEndsTheNewest) {
+TEST_F(RegistrationTest, ARepeatedNotificationRegistersAgainAndLeavesNoRegistrationBehind) {
     EXPECT_EQ(plugin_->load(host_->api()), 0);
     host_->publish(kModulesLoaded);
     host_->publish(kModulesLoaded);
     Journal expected = kFirstNotification;
     expected.insert(expected.end(),
-                    {"RegisterCommand nivra/MenuCommand = 2", "Request MainMenu/CreateNewMenu",
-                     "Request DB/GetConnectionUri"});
+                    {"UnregisterCommand 1", "RegisterCommand nivra/MenuCommand = 2",
+                     "Request MainMenu/CreateNewMenu", "Request DB/GetConnectionUri"});
     EXPECT_EQ(host_->journal(), expected);
     ASSERT_EQ(host_->menuItems().size(), 2u);
     EXPECT_EQ(host_->menuItems()[1].path, kMenuPath);
+    EXPECT_EQ(host_->router().commands().size(), 1u);
 
     host_->clearJournal();
     EXPECT_EQ(UnloadPlugin(), 0);
     EXPECT_EQ(host_->journal(), (Journal{"Unsubscribe 1", "UnregisterCommand 2"}));
+    // Nothing the host could still call into the released module.
+    EXPECT_FALSE(host_->router().hasCommand(kCommandTopic));
 }
 
 TEST_F(RegistrationTest, UnloadWithoutANotificationUnregistersHandleZero) {
