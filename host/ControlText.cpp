@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+namespace ControlText {
+
 std::wstring ClassName(HWND window) {
     wchar_t name[256] = {};
     return std::wstring(name, static_cast<std::size_t>(GetClassNameW(window, name, 256)));
@@ -87,3 +89,5 @@ std::string Utf8(const std::wstring& text) {
                         nullptr, nullptr);
     return bytes;
 }
+
+}  // namespace ControlText

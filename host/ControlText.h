@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace ControlText {
+
 std::wstring ClassName(HWND window);
 std::wstring WindowText(HWND window);
 
@@ -22,3 +24,5 @@ std::string Utf8(const std::wstring& text);
 
 // The column headers of a report list view, in column order.
 std::vector<std::wstring> ListViewHeaders(HWND list);
+
+}  // namespace ControlText

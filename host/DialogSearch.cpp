@@ -2,6 +2,8 @@
 
 #include "host/ControlText.h"
 
+using namespace ControlText;
+
 namespace {
 
 // The static control that holds a message box's text.

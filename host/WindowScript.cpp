@@ -3,6 +3,8 @@
 #include "host/ControlText.h"
 #include "host/DialogSearch.h"
 
+using namespace ControlText;
+
 namespace {
 
 // Ticks of 10 ms without progress before a step counts as lost: a safeguard against a hung

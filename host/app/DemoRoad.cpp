@@ -17,6 +17,8 @@
 #include "host/app/WindowImage.h"
 #include "ui/resource.h"
 
+using namespace ControlText;
+
 namespace {
 
 constexpr wchar_t kMenuPath[] = L"Данные/Расчёты/Протокол измерений по СТО 03-7.76-2016";

@@ -29,6 +29,8 @@
 #include "host/TestHost.h"
 #include "host/app/DemoRoad.h"
 
+using namespace ControlText;
+
 namespace {
 
 enum class Mode { ByHand, Demo, Screenshots };

@@ -9,6 +9,8 @@
 #include "tests/win/plugin/PluginFixture.h"
 #include "ui/resource.h"
 
+using namespace ControlText;
+
 namespace {
 
 using CommandTest = PluginTest;

@@ -7,6 +7,8 @@
 #include "tests/support/HostDatabase.h"
 #include "ui/resource.h"
 
+using namespace ControlText;
+
 std::wstring DatabaseWithSeries(const std::string& name, const std::string& series) {
     HostDatabase db(HostDatabase::tempPath(name), HostDatabase::Schema::WithOperatorTable);
     db.addVersion(26, 1672531200, 1);

@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
+#include "host/ControlText.h"
+
 namespace {
+
+std::u16string toU16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 std::u16string fromWide(const wchar_t* text, int length) {
     std::u16string result;
@@ -12,54 +16,24 @@ std::u16string fromWide(const wchar_t* text, int length) {
 
 }  // namespace
 
-std::u16string ClassName(HWND window) {
-    wchar_t name[256] = {};
-    return fromWide(name, GetClassNameW(window, name, 256));
-}
+std::u16string ClassName(HWND window) { return toU16(ControlText::ClassName(window)); }
 
-std::u16string WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    return fromWide(text.data(), GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
-}
+std::u16string WindowText(HWND window) { return toU16(ControlText::WindowText(window)); }
 
 std::vector<std::u16string> ListBoxItems(HWND list) {
     std::vector<std::u16string> items;
-    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        const auto length = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        items.push_back(fromWide(text.data(), static_cast<int>(length)));
-    }
+    for (const std::wstring& text : ControlText::ListBoxTexts(list)) items.push_back(toU16(text));
     return items;
 }
 
-std::vector<int> ListBoxMarks(HWND list) {
-    const auto count = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
-    if (count <= 0) return {};
-    std::vector<int> marks(static_cast<std::size_t>(count));
-    marks.resize(static_cast<std::size_t>(
-        SendMessageW(list, LB_GETSELITEMS, marks.size(), reinterpret_cast<LPARAM>(marks.data()))));
-    return marks;
-}
+std::vector<int> ListBoxMarks(HWND list) { return ControlText::ListBoxMarks(list); }
 
 std::vector<std::vector<std::u16string>> ListViewCells(HWND list) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    const auto columns = SendMessageW(header, HDM_GETITEMCOUNT, 0, 0);
-    const auto rows = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
     std::vector<std::vector<std::u16string>> cells;
-    for (LRESULT row = 0; row < rows; ++row) {
+    for (const auto& row : ControlText::ListViewRows(list)) {
         std::vector<std::u16string> texts;
-        for (LRESULT column = 0; column < columns; ++column) {
-            wchar_t text[260] = {};
-            LVITEMW item{};
-            item.iSubItem = static_cast<int>(column);
-            item.pszText = text;
-            item.cchTextMax = 260;
-            const auto length =
-                SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-            texts.push_back(fromWide(text, static_cast<int>(length)));
-        }
-        cells.push_back(texts);
+        for (const std::wstring& text : row) texts.push_back(toU16(text));
+        cells.push_back(std::move(texts));
     }
     return cells;
 }
