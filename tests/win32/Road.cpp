@@ -121,46 +121,27 @@ void Road::run() {
     host_ = std::make_unique<RecordingHost>(database_.uri);
     hostWindow_ = std::make_unique<HostWindow>();
 
-#ifdef NIVRA_ROAD_PLUGIN
-    const std::string noPlugin;
-#else
-    const std::string noPlugin = "this tree builds no nivra.dll yet";
-#endif
-#ifdef NIVRA_ROAD_REPORT
-    const std::string noReport;
-#else
-    const std::string noReport = "the report operation has not landed in this tree";
-#endif
-    step(kLoadLibrary, {}, noPlugin, [&](StepChecks& c) { loadLibrary(c); });
-    step(kIdentity, {kLoadLibrary}, "", [&](StepChecks& c) { identity(c); });
-    step(kLoad, {kLoadLibrary}, "", [&](StepChecks& c) { load(c); });
-    step(kNotification, {kLoad}, "", [&](StepChecks& c) { notify(c); });
-    const bool window = plugin_ && hasDialog(IDD_PROTOCOL);
-    const bool dialog = plugin_ && hasDialog(IDD_SELECTION);
-    step(kOpenWindow, {kNotification}, window ? "" : "nivra.dll has no protocol window yet",
-         [&](StepChecks& c) { openWindow(c); });
-    step(kSelect, {kOpenWindow}, dialog ? "" : "nivra.dll has no selection dialog yet",
-         [&](StepChecks& c) { select(c); });
-    step(kShowProtocol, {kSelect}, "", [&](StepChecks& c) { showProtocol(c); });
-    step(kExport, {kShowProtocol}, noReport, [&](StepChecks& c) { exportReport(c); });
-    step(kUnload, {kLoad}, "", [&](StepChecks& c) { unload(c); });
+    step(kLoadLibrary, {}, [&](StepChecks& c) { loadLibrary(c); });
+    step(kIdentity, {kLoadLibrary}, [&](StepChecks& c) { identity(c); });
+    step(kLoad, {kLoadLibrary}, [&](StepChecks& c) { load(c); });
+    step(kNotification, {kLoad}, [&](StepChecks& c) { notify(c); });
+    step(kOpenWindow, {kNotification}, [&](StepChecks& c) { openWindow(c); });
+    step(kSelect, {kOpenWindow}, [&](StepChecks& c) { select(c); });
+    step(kShowProtocol, {kSelect}, [&](StepChecks& c) { showProtocol(c); });
+    step(kExport, {kShowProtocol}, [&](StepChecks& c) { exportReport(c); });
+    step(kUnload, {kLoad}, [&](StepChecks& c) { unload(c); });
     closeWindows();
 }
 
-void Road::step(const char* name, const std::vector<const char*>& needs,
-                const std::string& uncovered, const Body& body) {
+void Road::step(const char* name, const std::vector<const char*>& needs, const Body& body) {
     currentStep_ = name;
     watchdog_.progress();
     passed_[name] = false;
     for (const char* need : needs) {
         if (!passed_[need]) {
-            report_.notCovered(name, std::string("needs \"") + need + "\"");
+            report_.notRun(name, need);
             return;
         }
-    }
-    if (!uncovered.empty()) {
-        report_.notCovered(name, uncovered);
-        return;
     }
     StepChecks checks;
     try {
@@ -185,25 +166,6 @@ void Road::collectFaults(StepChecks& checks) {
 
 const void* Road::entry(const char* name) const {
     return reinterpret_cast<const void*>(GetProcAddress(plugin_, name));
-}
-
-namespace {
-
-BOOL CALLBACK CollectDialogId(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
-    if (IS_INTRESOURCE(name))
-        reinterpret_cast<std::vector<int>*>(found)->push_back(
-            static_cast<int>(reinterpret_cast<std::uintptr_t>(name)));
-    return TRUE;
-}
-
-}  // namespace
-
-bool Road::hasDialog(int id) const {
-    std::vector<int> ids;
-    EnumResourceNamesW(plugin_, RT_DIALOG, CollectDialogId, reinterpret_cast<LONG_PTR>(&ids));
-    for (int found : ids)
-        if (found == id) return true;
-    return false;
 }
 
 void Road::loadLibrary(StepChecks& checks) {

@@ -26,10 +26,9 @@ public:
 
 private:
     using Body = std::function<void(StepChecks&)>;
-    // Runs `body` as the step `name` unless a step in `needs` did not pass, or `uncovered`
-    // names code that has not landed; either way the step is reported.
-    void step(const char* name, const std::vector<const char*>& needs, const std::string& uncovered,
-              const Body& body);
+    // Runs `body` as the step `name` unless a step in `needs` did not pass; either way the
+    // step is reported.
+    void step(const char* name, const std::vector<const char*>& needs, const Body& body);
     // Host and window faults collected since the last step, as failures of this one.
     void collectFaults(StepChecks& checks);
 
@@ -44,7 +43,6 @@ private:
     void unload(StepChecks& checks);
     void closeWindows();
 
-    bool hasDialog(int id) const;
     const void* entry(const char* name) const;
 
     RoadReport& report_;

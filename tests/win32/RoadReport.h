@@ -23,18 +23,17 @@ class RoadReport {
 public:
     // "passed" when `checks` holds no failure, otherwise "FAILED" with its failures.
     void finish(const char* step, const StepChecks& checks);
-    // The step's code has not landed in this tree: named, never counted as passed.
-    void notCovered(const char* step, const std::string& why);
+    // The step could not run because the step `need` before it did not pass: named as such,
+    // never counted as passed.
+    void notRun(const char* step, const char* need);
 
-    bool anyFailed() const { return failed_ > 0; }
-    int passed() const { return passed_; }
-    int failed() const { return failed_; }
-    int notCovered() const { return notCovered_; }
-    // The closing line with the three counts.
+    // True when any step failed or could not run.
+    bool anyFailed() const { return failed_ > 0 || notRun_ > 0; }
+    // The closing line: passed and failed steps, and those not run when there are any.
     void printTotals() const;
 
 private:
     int passed_ = 0;
     int failed_ = 0;
-    int notCovered_ = 0;
+    int notRun_ = 0;
 };

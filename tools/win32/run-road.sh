@@ -40,14 +40,32 @@ fi
 echo "win32: emulation set-up took $(($(now) - start)) s"
 
 wine=/usr/lib/wine/wine
-# The wrapper starts the native 64-bit server, which serves 32-bit clients too and costs no
-# emulation; the 32-bit server is the fallback.
+# Debian's wrapper starts the native 64-bit server when it is installed (it serves 32-bit
+# clients and a 32-bit prefix too, without costing emulation), the 32-bit one otherwise.
 wineserver=/usr/lib/wine/wineserver
-[ -x "$wineserver" ] || wineserver=/usr/lib/wine/wineserver32
 export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINESERVER=$wineserver
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" TZ=UTC LC_ALL=ru_RU.UTF-8
+# No menu entries or file associations either: that helper alone costs a minute emulated.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" TZ=UTC
+# Wine takes the user locale from LC_ALL, also where glibc has no such locale generated; it
+# is given to Wine's commands only, as the shells here would warn about it.
+export ROAD32_LOCALE=ru_RU.UTF-8
 
 stop_wine() { "$wineserver" -k >/dev/null 2>&1 || true; }
+
+# Runs a command under a limit in seconds. The limit ends the command's whole process group;
+# so does this script's own interruption, which stops the Wine server of the prefix too.
+limited_pid=
+limited() {
+  timeout -k 30 "$@" &
+  limited_pid=$!
+  wait "$limited_pid"
+}
+interrupted() {
+  [ -n "$limited_pid" ] && kill -TERM "$limited_pid" 2>/dev/null
+  stop_wine
+  exit 130
+}
+trap interrupted INT TERM
 
 # The prefix, once. A creation that did not finish leaves no stamp and is redone from scratch.
 ready=$build/wineprefix.ready
@@ -56,8 +74,8 @@ if [ ! -f "$ready" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
   rm -rf "$WINEPREFIX" "$ready"
   start=$(now)
   status=0
-  timeout -k 30 "$prefix_limit" bash -c '
-    "$1" wineboot --init >/dev/null 2>&1 </dev/null
+  limited "$prefix_limit" bash -c '
+    LC_ALL=$ROAD32_LOCALE "$1" wineboot --init >/dev/null 2>&1 </dev/null
     "$2" -w' _ "$wine" "$wineserver" || status=$?
   if [ "$status" -ne 0 ]; then
     stop_wine
@@ -74,14 +92,14 @@ fi
 # ended. The limit ends the whole process group, the server is stopped in any case.
 start=$(now)
 status=0
-timeout -k 30 "$road_limit" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+limited "$road_limit" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   wine=$1 wineserver=$2 road=$3
   "$wineserver" -p >/dev/null 2>&1 </dev/null
-  "$wine" cmd /c exit >/dev/null 2>&1 </dev/null
+  LC_ALL=$ROAD32_LOCALE "$wine" cmd /c exit >/dev/null 2>&1 </dev/null
   echo "win32: Wine started in $(($(date +%s) - $4)) s"
   started=$(date +%s)
   status=0
-  "$wine" "$road" </dev/null || status=$?
+  LC_ALL=$ROAD32_LOCALE "$wine" "$road" </dev/null || status=$?
   echo "win32: nivra-road32.exe ran $(($(date +%s) - started)) s"
   "$wineserver" -k >/dev/null 2>&1 || true
   exit $status' _ "$wine" "$wineserver" "$road" "$start" || status=$?
