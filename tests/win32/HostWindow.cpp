@@ -7,7 +7,6 @@
 namespace {
 
 constexpr wchar_t kClassName[] = L"NivraRoadHost";
-constexpr UINT kRunAction = WM_APP + 1;
 constexpr UINT_PTR kGuardTimer = 1;
 constexpr UINT kGuardPeriodMs = 250;
 // Every message box of the plug-in has this caption.
@@ -59,9 +58,14 @@ HostWindow::~HostWindow() {
     UnregisterClassW(kClassName, GetModuleHandleW(nullptr));
 }
 
-void HostWindow::post(std::function<void()> action) {
-    actions_.push_back(std::move(action));
-    PostMessageW(window_, kRunAction, 0, 0);
+void HostWindow::whenShown(HWND owner, std::u16string title, std::function<void(HWND)> action) {
+    waiting_ = Waiting{owner, std::move(title), std::move(action)};
+}
+
+bool HostWindow::cancelWaiting() {
+    const bool wasWaiting = waiting_.has_value();
+    waiting_.reset();
+    return wasWaiting;
 }
 
 void HostWindow::drainMessages() {
@@ -78,11 +82,14 @@ std::vector<std::u16string> HostWindow::takeClosedMessageBoxes() {
     return boxes;
 }
 
-void HostWindow::runNext() {
-    if (actions_.empty()) return;
-    std::function<void()> action = std::move(actions_.front());
-    actions_.pop_front();
-    action();
+void HostWindow::runWaiting() {
+    if (!waiting_) return;
+    HWND dialog = FindOwnedDialog(waiting_->owner, waiting_->title);
+    if (!dialog) return;
+    // Taken before it runs: the ticks of the loops it enters must not run it again.
+    const std::function<void(HWND)> action = std::move(waiting_->action);
+    waiting_.reset();
+    action(dialog);
 }
 
 void HostWindow::closeMessageBoxes() {
@@ -104,19 +111,16 @@ LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     }
     auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     try {
-        if (self && message == kRunAction) {
-            self->runNext();
-            return 0;
-        }
         if (self && message == WM_TIMER && wParam == kGuardTimer) {
             self->closeMessageBoxes();
+            self->runWaiting();
             return 0;
         }
     } catch (const std::exception& e) {
         // Nothing is thrown into a dialog loop; the road reports it instead.
-        if (self) self->faults_.push_back(std::string("posted work threw ") + e.what());
+        if (self) self->faults_.push_back(std::string("work on a dialog threw ") + e.what());
     } catch (...) {
-        if (self) self->faults_.push_back("posted work threw");
+        if (self) self->faults_.push_back("work on a dialog threw");
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -2,16 +2,17 @@
 
 #include <windows.h>
 
-#include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 // The host's main window: owner of the plug-in's windows, and the road's way into modal
-// loops. Work posted here runs when the thread's current message loop next dispatches,
-// which is inside the plug-in's modal dialog once the plug-in has opened one. A guard
-// closes any message box that appears (each one is a finding, recorded with its text), so
-// an unexpected warning cannot stall the road.
+// loops. Its guard timer keeps ticking inside any message loop of the thread, the plug-in's
+// modal dialogs included. At each tick it closes any message box that appears (each one is a
+// finding, recorded with its text), so an unexpected warning cannot stall the road, and runs
+// the work waiting for a dialog once that dialog is shown: a modal dialog becomes visible only
+// when its own loop first finds the queue empty, after the work of its WM_INITDIALOG.
 class HostWindow {
 public:
     HostWindow();
@@ -20,22 +21,31 @@ public:
     HostWindow& operator=(const HostWindow&) = delete;
 
     HWND handle() const { return window_; }
-    // Queues `action` to run from the next message loop that dispatches on this thread.
-    void post(std::function<void()> action);
-    // Dispatches everything already waiting in this thread's queue, posted work included.
+    // Runs `action` with the dialog from the first tick at which a visible dialog owned by
+    // `owner` and captioned `title` exists; one waiting action at a time.
+    void whenShown(HWND owner, std::u16string title, std::function<void(HWND)> action);
+    // Drops the waiting action; true if it was still waiting (its dialog never showed).
+    bool cancelWaiting();
+    // Dispatches everything already waiting in this thread's queue.
     static void drainMessages();
     // The texts of the message boxes the guard has closed since the last call.
     std::vector<std::u16string> takeClosedMessageBoxes();
-    // Exceptions that escaped posted work (each one a finding of the road itself).
+    // Exceptions that escaped the work on a dialog (each one a finding of the road itself).
     const std::vector<std::string>& faults() const { return faults_; }
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void runNext();
     void closeMessageBoxes();
+    void runWaiting();
+
+    struct Waiting {
+        HWND owner = nullptr;
+        std::u16string title;
+        std::function<void(HWND)> action;
+    };
 
     HWND window_ = nullptr;
-    std::deque<std::function<void()>> actions_;
+    std::optional<Waiting> waiting_;
     std::vector<std::u16string> closedBoxes_;
     std::vector<std::string> faults_;
 };

@@ -282,15 +282,12 @@ void Road::openWindow(StepChecks& checks) {
 }
 
 void Road::select(StepChecks& checks) {
-    bool ran = false;
-    hostWindow_->post([&] {
-        ran = true;
-        DriveSelectionDialog(protocolWindow_, database_, checks);
-    });
+    hostWindow_->whenShown(protocolWindow_, u"Выбор измерений",
+                           [&](HWND dialog) { DriveSelectionDialog(dialog, database_, checks); });
     SendMessageW(protocolWindow_, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(protocolWindow_, IDC_SELECT)));
-    // Had no dialog opened, the posted work runs only now, and says so.
-    if (!ran) HostWindow::drainMessages();
+    checks.expect(!hostWindow_->cancelWaiting(),
+                  "\"Выбрать\" showed no dialog \"Выбор измерений\" owned by the protocol window");
     checks.expect(FindOwnedDialog(protocolWindow_, u"Выбор измерений") == nullptr,
                   "the selection dialog is still open");
 }

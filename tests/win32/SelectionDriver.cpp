@@ -1,7 +1,6 @@
 #include "tests/win32/SelectionDriver.h"
 
 #include "database/Utf.h"
-#include "tests/win32/HostWindow.h"
 #include "tests/win32/Win32Text.h"
 #include "ui/resource.h"
 
@@ -26,11 +25,7 @@ AssayId ItemAssayId(HWND list, int index) {
 
 }  // namespace
 
-void DriveSelectionDialog(HWND protocolWindow, const RoadDatabase& road, StepChecks& checks) {
-    HWND dialog = FindOwnedDialog(protocolWindow, u"Выбор измерений");
-    if (!checks.expect(dialog != nullptr,
-                       "no dialog \"Выбор измерений\" owned by the protocol window opened"))
-        return;
+void DriveSelectionDialog(HWND dialog, const RoadDatabase& road, StepChecks& checks) {
     HWND seriesList = GetDlgItem(dialog, IDC_SERIES_LIST);
     HWND measurementList = GetDlgItem(dialog, IDC_MEASUREMENT_LIST);
     if (!checks.expect(seriesList && measurementList, "the dialog lacks list 1008 or 1010")) return;

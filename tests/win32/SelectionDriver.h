@@ -5,7 +5,7 @@
 #include "tests/win32/RoadDatabase.h"
 #include "tests/win32/RoadReport.h"
 
-// Works the measurement selection dialog owned by `protocolWindow` as a user would: checks
-// how it opened (newest series selected, nothing marked), switches to the pair's series,
-// marks the pair and presses OK. Runs inside the dialog's own modal loop.
-void DriveSelectionDialog(HWND protocolWindow, const RoadDatabase& road, StepChecks& checks);
+// Works the shown measurement selection dialog as a user would: checks how it opened (newest
+// series selected, nothing marked), switches to the pair's series, marks the pair and presses
+// OK. Runs inside the dialog's own modal loop.
+void DriveSelectionDialog(HWND dialog, const RoadDatabase& road, StepChecks& checks);
