@@ -15,8 +15,8 @@ cd "$(dirname "$0")/../.."
 root=$PWD
 build=$root/build/win32
 road=$build/nivra-road32.exe
-prefix_limit=${ROAD32_PREFIX_LIMIT:-1200}
-road_limit=${ROAD32_LIMIT:-1500}
+prefix_limit=${ROAD32_PREFIX_LIMIT:-1800}
+road_limit=${ROAD32_LIMIT:-1800}
 now() { date +%s; }
 
 [ -f "$road" ] || { echo "win32: $road is missing (build the win32 preset first)" >&2; exit 1; }
@@ -44,7 +44,8 @@ wine=/usr/lib/wine/wine
 # clients and a 32-bit prefix too, without costing emulation), the 32-bit one otherwise.
 wineserver=/usr/lib/wine/wineserver
 export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINESERVER=$wineserver
-# No menu entries or file associations either: that helper alone costs a minute emulated.
+# Besides Mono and Gecko, no menu entries or file associations: that helper alone costs a
+# minute emulated.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" TZ=UTC
 # Wine takes the user locale from LC_ALL, also where glibc has no such locale generated; it
 # is given to Wine's commands only, as the shells here would warn about it.
@@ -87,22 +88,27 @@ if [ ! -f "$ready" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 # The road, inside one display. The server (kept alive) and Wine's background processes
-# (services, the desktop window) are started first with their output going nowhere: started
-# by the road they would inherit its output and keep whoever reads it waiting after the road
-# ended. The limit ends the whole process group, the server is stopped in any case.
+# (services) are started first with their output going nowhere. The road writes into a file,
+# followed here as it grows: the desktop window's process, started by the road's first
+# window, inherits the road's error output and would keep a pipe open after the road ended.
+# The limit ends the whole process group; the server is stopped in any case.
+log=$build/road32.log
 start=$(now)
 status=0
 limited "$road_limit" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  wine=$1 wineserver=$2 road=$3
+  wine=$1 wineserver=$2 road=$3 log=$4 start=$5
   "$wineserver" -p >/dev/null 2>&1 </dev/null
   LC_ALL=$ROAD32_LOCALE "$wine" cmd /c exit >/dev/null 2>&1 </dev/null
-  echo "win32: Wine started in $(($(date +%s) - $4)) s"
+  echo "win32: Wine started in $(($(date +%s) - start)) s"
   started=$(date +%s)
+  LC_ALL=$ROAD32_LOCALE "$wine" "$road" >"$log" 2>&1 </dev/null &
+  road_pid=$!
+  tail -n +1 -f --pid="$road_pid" "$log"
   status=0
-  LC_ALL=$ROAD32_LOCALE "$wine" "$road" </dev/null || status=$?
+  wait "$road_pid" || status=$?
   echo "win32: nivra-road32.exe ran $(($(date +%s) - started)) s"
   "$wineserver" -k >/dev/null 2>&1 || true
-  exit $status' _ "$wine" "$wineserver" "$road" "$start" || status=$?
+  exit $status' _ "$wine" "$wineserver" "$road" "$log" "$start" || status=$?
 stop_wine
 elapsed=$(($(now) - start))
 if [ "$status" -eq 124 ]; then
