@@ -51,7 +51,20 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" T
 # is given to Wine's commands only, as the shells here would warn about it.
 export ROAD32_LOCALE=ru_RU.UTF-8
 
-stop_wine() { "$wineserver" -k >/dev/null 2>&1 || true; }
+# Stops the prefix's server and its clients. A Wine process that was still starting when the
+# server went (services start drivers late) is not among them and would run on by itself:
+# every process left whose environment names this prefix is ended too.
+stop_wine() {
+  "$wineserver" -k >/dev/null 2>&1 || true
+  local entry pid
+  for entry in /proc/[0-9]*; do
+    pid=${entry#/proc/}
+    [ "$pid" != "$$" ] || continue
+    if tr '\0' '\n' 2>/dev/null <"$entry/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      kill -KILL "$pid" 2>/dev/null || true
+    fi
+  done
+}
 
 # Runs a command under a limit in seconds. The limit ends the command's whole process group;
 # so does this script's own interruption, which stops the Wine server of the prefix too.
