@@ -114,7 +114,8 @@ limited "$road_limit" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   LC_ALL=$ROAD32_LOCALE "$wine" cmd /c exit >/dev/null 2>&1 </dev/null
   echo "win32: Wine started in $(($(date +%s) - start)) s"
   started=$(date +%s)
-  LC_ALL=$ROAD32_LOCALE "$wine" "$road" >"$log" 2>&1 </dev/null &
+  : >"$log"
+  LC_ALL=$ROAD32_LOCALE "$wine" "$road" >>"$log" 2>&1 </dev/null &
   road_pid=$!
   tail -n +1 -f --pid="$road_pid" "$log"
   status=0
