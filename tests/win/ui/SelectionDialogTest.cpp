@@ -14,13 +14,25 @@ namespace {
 const std::u16string kTooFew = u"Выбрано менее двух измерений";
 const std::u16string kTooMany = u"Выбрано более двух измерений";
 
-HWND seriesList(HWND dialog) { return GetDlgItem(dialog, IDC_SERIES_LIST); }
-HWND measurementList(HWND dialog) { return GetDlgItem(dialog, IDC_MEASUREMENT_LIST); }
+HWND seriesList(HWND dialog) {
+    return GetDlgItem(dialog, IDC_SERIES_LIST);
+}
+HWND measurementList(HWND dialog) {
+    return GetDlgItem(dialog, IDC_MEASUREMENT_LIST);
+}
 
 void selectSeries(HWND dialog, int index) {
     SendMessageW(seriesList(dialog), LB_SETCURSEL, index, 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SERIES_LIST, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(seriesList(dialog)));
+}
+
+// Marks the two measurements of series А (the second series) and accepts: the pair a1, a2.
+void choosePairOfSeriesA(HWND dialog) {
+    selectSeries(dialog, 1);
+    SendMessageW(measurementList(dialog), LB_SETSEL, TRUE, 0);
+    SendMessageW(measurementList(dialog), LB_SETSEL, TRUE, 1);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
 }
 
 }  // namespace
@@ -52,12 +64,7 @@ TEST_F(ProtocolWindowTest, FirstChoiceListsTheNewestSeriesWithNothingMarked) {
 TEST_F(ProtocolWindowTest, CurrentPairsSeriesIsSelectedAndThePairMarked) {
     FillSample(NewDatabase());
     ASSERT_NE(OpenWindow(), nullptr);
-    PressSelect({InSelection("pick series А", [](HWND dialog) {
-                     selectSeries(dialog, 1);
-                     SendMessageW(measurementList(dialog), LB_SETSEL, TRUE, 0);
-                     SendMessageW(measurementList(dialog), LB_SETSEL, TRUE, 1);
-                     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-                 })});
+    PressSelect({InSelection("pick series А", choosePairOfSeriesA)});
     const SampleIds ids;
     ASSERT_EQ(LabelId(IDC_FIRST_LABEL), ids.a1);
     ASSERT_EQ(LabelId(IDC_SECOND_LABEL), ids.a2);
@@ -81,12 +88,7 @@ TEST_F(ProtocolWindowTest, PairOutsideTheListedSeriesLeavesTheMeasurementsEmpty)
     HostDatabase& db = NewDatabase();
     FillSample(db);
     ASSERT_NE(OpenWindow(), nullptr);
-    PressSelect({InSelection("pick series А", [](HWND dialog) {
-        selectSeries(dialog, 1);
-        SendMessageW(measurementList(dialog), LB_SETSEL, TRUE, 0);
-        SendMessageW(measurementList(dialog), LB_SETSEL, TRUE, 1);
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    })});
+    PressSelect({InSelection("pick series А", choosePairOfSeriesA)});
     ASSERT_EQ(LabelId(IDC_FIRST_LABEL), SampleIds{}.a1);
 
     // A hundred newer series push the pair's series out of the list.
@@ -117,11 +119,12 @@ TEST_F(ProtocolWindowTest, WrongNumbersOfMarksAreRefusedAndTheDialogStays) {
         PressSelect({
             MarkAndAccept(c.marks),
             DismissMessageBox(boxes_),
-            InSelection("still open", [&](HWND dialog) {
-                seen = dialog;
-                EXPECT_EQ(ListBoxMarks(measurementList(dialog)), c.marks);
-                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-            }),
+            InSelection("still open",
+                        [&](HWND dialog) {
+                            seen = dialog;
+                            EXPECT_EQ(ListBoxMarks(measurementList(dialog)), c.marks);
+                            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                        }),
         });
         ASSERT_EQ(boxes_.size(), 1u);
         EXPECT_EQ(boxes_[0].text, c.warning);
@@ -156,8 +159,8 @@ TEST_F(ProtocolWindowTest, CancelLeavesLabelsAndRowsAsTheyWere) {
     FillSample(NewDatabase());
     ASSERT_NE(OpenWindow(), nullptr);
     Choose({0, 1});
-    const auto labels = std::make_pair(WindowText(Control(IDC_FIRST_LABEL)),
-                                       WindowText(Control(IDC_SECOND_LABEL)));
+    const auto labels =
+        std::make_pair(WindowText(Control(IDC_FIRST_LABEL)), WindowText(Control(IDC_SECOND_LABEL)));
     const auto rows = ListViewCells(Control(IDC_PROTOCOL_LIST));
     ASSERT_EQ(rows.size(), 9u);
 
