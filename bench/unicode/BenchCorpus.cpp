@@ -2,8 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <random>
 #include <stdexcept>
+#include <string_view>
 
 #include "database/unicode/UnicodeExtension.h"
 
@@ -19,15 +21,38 @@ const char* const kWords[] = {
     "area",     "Straße",   "détecteur", "column",   "0.0021", "±",         "%",
 };
 
-std::vector<std::string> MakeRows() {
+bool IsAscii(std::string_view word) {
+    return std::all_of(word.begin(), word.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// Cyrillic letters are two bytes under the leads D0 and D1.
+bool IsCyrillic(std::string_view word) {
+    for (std::size_t i = 0; i < word.size(); i += 2) {
+        if ((static_cast<unsigned char>(word[i]) & 0xFE) != 0xD0) return false;
+    }
+    return true;
+}
+
+std::vector<std::string_view> Words(Kind kind) {
+    std::vector<std::string_view> words;
+    for (std::string_view word : kWords) {
+        if (kind == Kind::Mixed || (kind == Kind::Ascii ? IsAscii(word) : IsCyrillic(word))) {
+            words.push_back(word);
+        }
+    }
+    return words;
+}
+
+std::vector<std::string> MakeRows(Kind kind) {
+    const std::vector<std::string_view> words = Words(kind);
     std::mt19937 random(1234);
-    std::uniform_int_distribution<std::size_t> word(0, std::size(kWords) - 1);
+    std::uniform_int_distribution<std::size_t> word(0, words.size() - 1);
     std::vector<std::string> rows;
     for (int i = 0; i < 20000; ++i) {
         std::string row;
         while (row.size() < 90) {
             if (!row.empty()) row += ' ';
-            row += kWords[word(random)];
+            row += words[word(random)];
         }
         rows.push_back(row);
     }
@@ -42,14 +67,27 @@ void Exec(sqlite3* db, const char* sql) {
 
 }  // namespace
 
-const std::vector<std::string>& Rows() {
-    static const std::vector<std::string> rows = MakeRows();
-    return rows;
+const char* Name(Kind kind) {
+    switch (kind) {
+        case Kind::Mixed:
+            return "mixed";
+        case Kind::Ascii:
+            return "ascii";
+        case Kind::Russian:
+            return "russian";
+    }
+    return "";
 }
 
-std::size_t Bytes() {
+const std::vector<std::string>& Rows(Kind kind) {
+    static const std::vector<std::string> rows[] = {MakeRows(Kind::Mixed), MakeRows(Kind::Ascii),
+                                                    MakeRows(Kind::Russian)};
+    return rows[static_cast<int>(kind)];
+}
+
+std::size_t Bytes(Kind kind) {
     std::size_t bytes = 0;
-    for (const auto& row : Rows()) bytes += row.size();
+    for (const auto& row : Rows(kind)) bytes += row.size();
     return bytes;
 }
 
@@ -57,7 +95,7 @@ void Closer::operator()(sqlite3* db) const {
     sqlite3_close(db);
 }
 
-Connection Open(bool withUnicode) {
+Connection Open(Kind kind, bool withUnicode) {
     sqlite3* raw = nullptr;
     sqlite3_open(":memory:", &raw);
     Connection db(raw);
@@ -67,7 +105,7 @@ Connection Open(bool withUnicode) {
     Exec(raw, "CREATE TABLE corpus (t TEXT, u TEXT); BEGIN;");
     sqlite3_stmt* insert = nullptr;
     sqlite3_prepare_v2(raw, "INSERT INTO corpus VALUES (?1, ?1);", -1, &insert, nullptr);
-    for (const auto& row : Rows()) {
+    for (const auto& row : Rows(kind)) {
         sqlite3_bind_text(insert, 1, row.data(), static_cast<int>(row.size()), SQLITE_STATIC);
         sqlite3_step(insert);
         sqlite3_reset(insert);

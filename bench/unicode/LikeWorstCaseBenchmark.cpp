@@ -64,5 +64,3 @@ BENCHMARK(BM_LikeIterative)->ArgsProduct({{16, 32, 64, 128}, {1, 2, 3, 4}, {0}})
 BENCHMARK(BM_LikeIterative)->ArgsProduct({{1000, 10000, 100000}, {4, 100, 1000}, {0}});
 BENCHMARK(BM_LikeIterative)->Args({25000, 24999, 0});  // the longest pattern allowed
 BENCHMARK(BM_LikeIterative)->ArgsProduct({{1000, 10000, 100000}, {10, 100, 1000}, {1}});
-
-BENCHMARK_MAIN();
