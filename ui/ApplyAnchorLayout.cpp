@@ -9,6 +9,11 @@ AnchorRect anchorRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
+const NCCALCSIZE_PARAMS* resizeOf(LPARAM ncCalcSizeParams) {
+    const auto* params = reinterpret_cast<const NCCALCSIZE_PARAMS*>(ncCalcSizeParams);
+    return params && params->lppos ? params : nullptr;
+}
+
 int extent(std::int32_t from, std::int32_t to) {
     return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{to} - from, 0, INT32_MAX));
 }
@@ -37,7 +42,18 @@ void applyAnchorLayout(const RECT& before, std::span<const AnchorEntry> table, H
 }
 
 void applyAnchorLayout(LPARAM ncCalcSizeParams, std::span<const AnchorEntry> table, HWND dialog) {
-    const auto* params = reinterpret_cast<const NCCALCSIZE_PARAMS*>(ncCalcSizeParams);
-    if (!params || !params->lppos) return;
+    const NCCALCSIZE_PARAMS* params = resizeOf(ncCalcSizeParams);
+    if (!params) return;
     applyAnchorLayout(params->rgrc[1], table, dialog, params->lppos->cx, params->lppos->cy);
+}
+
+void applyAnchorLayout(LPARAM ncCalcSizeParams, std::span<const AnchorEntry> table, HWND dialog,
+                       SIZE& laidOut) {
+    const NCCALCSIZE_PARAMS* params = resizeOf(ncCalcSizeParams);
+    // The minimized frame is no size to lay out for, and the way back from it could not be
+    // laid out either: controls cut at zero size would come back too large.
+    if (!params || IsIconic(dialog)) return;
+    const RECT before{0, 0, laidOut.cx, laidOut.cy};
+    applyAnchorLayout(before, table, dialog, params->lppos->cx, params->lppos->cy);
+    laidOut = {params->lppos->cx, params->lppos->cy};
 }

@@ -31,8 +31,21 @@ constexpr Column kColumns[] = {
     {IDS_COLUMN_RESULT, 120, LVCFMT_RIGHT},
 };
 
-MinTrackSize* minTrackSizeOf(HWND window) {
-    return reinterpret_cast<MinTrackSize*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+// What the window keeps in its user data: the size it may not get smaller than, and the
+// outer size its controls are laid out for (the last one it had while not minimized).
+struct WindowState {
+    MinTrackSize minTrackSize;
+    SIZE laidOut{};
+};
+
+WindowState* stateOf(HWND window) {
+    return reinterpret_cast<WindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+SIZE outerSize(HWND window) {
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
 void addColumns(HWND list) {
@@ -54,8 +67,9 @@ BOOL initialise(HWND window) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};
     if (!InitCommonControlsEx(&controls)) return FALSE;
 
-    auto minTrackSize = std::make_unique<MinTrackSize>();
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(minTrackSize.release()));
+    auto state = std::make_unique<WindowState>();
+    state->laidOut = outerSize(window);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
 
     // The icon is set on this window only: the dialog class is shared with every dialog of
     // the host, which should keep its own icon.
@@ -71,9 +85,8 @@ BOOL initialise(HWND window) {
     addColumns(list);
     LoadReportMessages(module);
 
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    *minTrackSizeOf(window) = {outer.right - outer.left, outer.bottom - outer.top};
+    const SIZE size = outerSize(window);
+    stateOf(window)->minTrackSize = {size.cx, size.cy};
     return TRUE;
 }
 
@@ -110,12 +123,16 @@ INT_PTR CALLBACK ProtocolWindowProc(HWND window, UINT message, WPARAM wParam, LP
                 return result;
             }
             case WM_GETMINMAXINFO:
-                if (const MinTrackSize* size = minTrackSizeOf(window))
-                    reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {size->width,
-                                                                             size->height};
+                if (const WindowState* state = stateOf(window))
+                    reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {
+                        state->minTrackSize.width, state->minTrackSize.height};
                 return FALSE;
             case WM_NCCALCSIZE:
-                if (wParam) applyAnchorLayout(lParam, kProtocolWindowAnchors, window);
+                if (!wParam) return FALSE;
+                if (WindowState* state = stateOf(window))
+                    applyAnchorLayout(lParam, kProtocolWindowAnchors, window, state->laidOut);
+                else
+                    applyAnchorLayout(lParam, kProtocolWindowAnchors, window);
                 return FALSE;
             case WM_COMMAND:
                 command(window, LOWORD(wParam));
@@ -125,7 +142,7 @@ INT_PTR CALLBACK ProtocolWindowProc(HWND window, UINT message, WPARAM wParam, LP
                 ForgetLabelAssayId(GetDlgItem(window, IDC_SECOND_LABEL));
                 return FALSE;
             case WM_NCDESTROY:
-                std::unique_ptr<MinTrackSize>(minTrackSizeOf(window)).reset();
+                std::unique_ptr<WindowState>(stateOf(window)).reset();
                 SetWindowLongPtrW(window, GWLP_USERDATA, 0);
                 return FALSE;
         }

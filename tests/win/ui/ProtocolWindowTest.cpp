@@ -191,3 +191,32 @@ TEST_F(ProtocolWindowTest, EnlargingMovesAndStretchesByTheAnchorTable) {
     EXPECT_EQ(info.ptMinTrackSize.x, first.cx);
     EXPECT_EQ(info.ptMinTrackSize.y, first.cy);
 }
+
+TEST_F(ProtocolWindowTest, MinimizingOrMaximizingAndRestoringLeavesEveryControlWhereItWas) {
+    FillSample(NewDatabase());
+    ASSERT_NE(OpenWindow(), nullptr);
+    // Enlarged first, so the restored layout must be the last real size, not the first one.
+    const SIZE first = OuterSize(window_);
+    SetWindowPos(window_, nullptr, 0, 0, first.cx + 40, first.cy + 30,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int ids[] = {
+        IDC_FIRST_CAPTION, IDC_SECOND_CAPTION, IDC_FIRST_LABEL, IDC_SECOND_LABEL,  IDC_SELECT,
+        IDC_REPORT,        IDC_OPEN_FIRST,     IDC_OPEN_SECOND, IDC_PROTOCOL_LIST, IDOK};
+    std::vector<RECT> before;
+    for (int id : ids) before.push_back(ChildRect(Control(id)));
+
+    for (int show : {SW_MINIMIZE, SW_MAXIMIZE}) {
+        ShowWindow(window_, show);
+        ShowWindow(window_, SW_RESTORE);
+        EXPECT_EQ(OuterSize(window_).cx, first.cx + 40) << show;
+        EXPECT_EQ(OuterSize(window_).cy, first.cy + 30) << show;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            const RECT after = ChildRect(Control(ids[i]));
+            EXPECT_TRUE(EqualRect(&after, &before[i]))
+                << "after show " << show << ": control " << ids[i] << " at " << after.left << ","
+                << after.top << "-" << after.right << "," << after.bottom << " was "
+                << before[i].left << "," << before[i].top << "-" << before[i].right << ","
+                << before[i].bottom;
+        }
+    }
+}
