@@ -2,6 +2,8 @@
 // notification registers the menu command, asks for its menu item and takes over the
 // database location; Unload ends the subscription and the command registration.
 
+#include <utility>
+
 #include "database/DataBaseConnectionBase.h"
 #include "plugin/ConnectionUri.h"
 #include "plugin/Guard.h"
@@ -18,10 +20,20 @@ constexpr const char* kCreateMenuTopic = "MainMenu/CreateNewMenu";
 constexpr const char* kConnectionUriTopic = "DB/GetConnectionUri";
 constexpr const wchar_t* kMenuPath = L"Данные/Расчёты/Протокол измерений по СТО 03-7.76-2016";
 
-// Handles kept for Unload; 0 until the host hands one out.
+// Handles kept for Unload; 0 until the host hands one out. The command handle is 0 and
+// unregistered again from the moment its registration is ended.
 std::int32_t subscriptionHandle = 0;
 std::int32_t commandHandle = 0;
 bool commandRegistered = false;
+
+// Ends the command registration kept last. The handle is forgotten before the host is asked,
+// so it is never ended twice, however the host or a later registration fails: the host may
+// by then have given that number to another registration.
+void endCommandRegistration(const HostApi& host) {
+    const std::int32_t handle = std::exchange(commandHandle, 0);
+    commandRegistered = false;
+    if (host.UnregisterCommand) host.UnregisterCommand(handle);
+}
 
 void takeConnectionUri() {
     const auto answer = HostRequest(kConnectionUriTopic, 0, 0);
@@ -36,7 +48,7 @@ int NIVRA_CALL OnModulesLoaded(std::intptr_t, std::intptr_t) {
         // A repeated notification repeats everything. The earlier registration is ended
         // first: Unload ends only the handle kept last, and a registration left behind would
         // let the host call into the module after it is gone.
-        if (commandRegistered && host->UnregisterCommand) host->UnregisterCommand(commandHandle);
+        if (commandRegistered) endCommandRegistration(*host);
         if (host->RegisterCommand) {
             commandHandle = host->RegisterCommand(kCommandTopic, OnMenuCommand);
             commandRegistered = true;
@@ -72,7 +84,6 @@ extern "C" int NIVRA_CALL Unload() {
         const HostApi* host = Host();
         if (!host) return;
         if (host->Unsubscribe) host->Unsubscribe(subscriptionHandle);
-        if (host->UnregisterCommand) host->UnregisterCommand(commandHandle);
-        commandRegistered = false;
+        endCommandRegistration(*host);
     });
 }

@@ -60,6 +60,21 @@ TEST_F(RegistrationTest, ARepeatedNotificationRegistersAgainAndLeavesNoRegistrat
     EXPECT_FALSE(host_->router().hasCommand(kCommandTopic));
 }
 
+TEST_F(RegistrationTest, ARegistrationEndedBeforeAFailedOneIsNeverEndedAgain) {
+    // A table of the test's own, so the host can stop registering commands midway.
+    HostApi table = *host_->api();
+    EXPECT_EQ(plugin_->load(&table), 0);
+    host_->publish(kModulesLoaded);
+    table.RegisterCommand = nullptr;
+    host_->publish(kModulesLoaded);
+    EXPECT_EQ(UnloadPlugin(), 0);
+    Journal expected = kFirstNotification;
+    expected.insert(expected.end(),
+                    {"UnregisterCommand 1", "Request MainMenu/CreateNewMenu",
+                     "Request DB/GetConnectionUri", "Unsubscribe 1", "UnregisterCommand 0"});
+    EXPECT_EQ(host_->journal(), expected);
+}
+
 TEST_F(RegistrationTest, UnloadWithoutANotificationUnregistersHandleZero) {
     EXPECT_EQ(plugin_->load(host_->api()), 0);
     EXPECT_EQ(UnloadPlugin(), 0);
