@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "database/SqlConnection.h"
@@ -70,7 +71,13 @@ void ExportProtocolReport(HWND window) {
 
     // The host reads the tree and the request during the call and keeps neither.
     pugi::xml_node root = document.root();
-    ExportRequest request{0, true, L"Export_Protocol.odt"};
+    // Zeroed whole first: a host that reads the flag as a 4-byte BOOL also reads the three
+    // bytes after it.
+    ExportRequest request;
+    std::memset(&request, 0, sizeof request);
+    request.kind = 0;
+    request.flag = true;
+    request.templateName = L"Export_Protocol.odt";
     const auto result = static_cast<std::int32_t>(
         HostRequest("Export/ExportToOdt", reinterpret_cast<std::intptr_t>(&root),
                     reinterpret_cast<std::intptr_t>(&request)));

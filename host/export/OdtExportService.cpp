@@ -2,6 +2,8 @@
 
 #include <pugixml.hpp>
 
+#include <cstddef>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
 
@@ -53,6 +55,9 @@ std::intptr_t OdtExportService::serve(std::intptr_t first, std::intptr_t second)
         for (pugi::xml_node node : root->root().children()) copy->append_copy(node);
         last_ = ReceivedExport{request->kind, request->flag, request->templateName, std::move(copy),
                                treeAsXml(*root)};
+        const auto* bytes = reinterpret_cast<const unsigned char*>(request);
+        std::memcpy(&last_->flagAsBool, bytes + offsetof(ExportRequest, flag),
+                    sizeof last_->flagAsBool);
         if (!settings_.xmlCopy.empty()) writeFile(settings_.xmlCopy, last_->treeXml);
         if (settings_.forcedResult) return *settings_.forcedResult;
         render(*root, request->templateName);

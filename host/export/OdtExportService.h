@@ -31,6 +31,8 @@ struct ReceivedExport {
     std::shared_ptr<const pugi::xml_document> tree;
     // The same as UTF-8 XML text, indented.
     std::string treeXml;
+    // The flag's four bytes as a host that declares the field a 32-bit BOOL reads them.
+    std::uint32_t flagAsBool = 0;
 };
 
 class OdtExportService {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "export/ExportProtocolReport.h"
 #include "tests/win/export/ExportHost.h"
 #include "tests/win/export/ReportFixture.h"
 #include "ui/LocalDateTime.h"
@@ -33,6 +34,13 @@ std::u16string timeWithoutSeconds(SYSTEMTIME time) {
     wchar_t text[64] = {};
     GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &time, nullptr, text, 64);
     return std::u16string(text, text + wcslen(text));
+}
+
+// Leaves the stack below the caller full of non-zero bytes, so that bytes a callee never
+// writes show as such instead of reading as zero by chance.
+[[gnu::noinline]] void dirtyStack() {
+    volatile unsigned char bytes[64 * 1024];
+    for (auto& byte : bytes) byte = 0xA5;
 }
 
 }  // namespace
@@ -104,6 +112,14 @@ TEST_F(ReportTest, TheRequestNamesTheTemplateAndTheDocumentIsDeclared) {
     EXPECT_EQ(declaration.next_sibling(), received->tree->child(L"root"));
     // A NULL date is the first second of 1970 in local time.
     EXPECT_EQ(TextOf(ReceivedRoot(), "Date"), shortDate(SYSTEMTIME{1970, 1, 4, 1, 0, 0, 0, 0}));
+
+    // A host that declares the flag a 32-bit BOOL reads 1: the bytes after it are zero, not
+    // whatever the stack held before (the report runs right above a stack made non-zero).
+    ResetHost();
+    dirtyStack();
+    ExportProtocolReport(window_);
+    ASSERT_TRUE(TheExportHost().exporter.lastReceived());
+    EXPECT_EQ(TheExportHost().exporter.lastReceived()->flagAsBool, 1u);
 }
 
 TEST_F(ReportTest, WithoutMeasurementOrRowsOnlyWhatIsThereIsSent) {
