@@ -3,6 +3,11 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "database/unicode/Reduction.h"
 #include "database/unicode/Utf8Decoder.h"
@@ -11,12 +16,45 @@ namespace DataBase::Unicode {
 
 namespace {
 
+constexpr std::size_t kRanges = 3;
+
+// Leads from first to last; none when first > last.
+struct LeadRange {
+    std::uint8_t first = 1, last = 0;
+
+    unsigned size() const { return first > last ? 0u : last + 1u - first; }
+};
+
 // Lead bytes of two-byte characters none of which reduces to an ASCII character, such as
 // the Cyrillic D0..D4: a search for an ASCII key can step over such a character unread.
 struct SkippableLeads {
     std::array<bool, 256> lead{};
     bool allOfD0ToDF = false;  // the whole range D0..DF, testable eight bytes at a time
+    // Per ASCII key, the three longest ranges of leads none of whose two-byte characters
+    // reduces to that key, testable sixteen bytes at a time: for most letters they take in
+    // Latin-1, further Latin and Cyrillic.
+    std::array<std::array<LeadRange, kRanges>, 128> ranges{};
 };
+
+// The longest runs of leads C2..DF outside `candidates` (bit n: lead 0xC0 + n).
+std::array<LeadRange, kRanges> LongestSkippableRuns(std::uint32_t candidates) {
+    std::array<LeadRange, kRanges> longest{};
+    unsigned start = 0;
+    for (unsigned n = 2; n <= 0x20; ++n) {
+        const bool skippable = n < 0x20 && !(candidates >> n & 1);
+        if (skippable && start == 0) start = n;
+        if (skippable || start == 0) continue;
+        const LeadRange run{static_cast<std::uint8_t>(0xC0 + start),
+                            static_cast<std::uint8_t>(0xC0 + n - 1)};
+        // Insert in order of size, dropping the shortest.
+        LeadRange moving = run;
+        for (LeadRange& kept : longest) {
+            if (moving.size() > kept.size()) std::swap(moving, kept);
+        }
+        start = 0;
+    }
+    return longest;
+}
 
 const SkippableLeads& LeadsNeverReducingToAscii() {
     static const SkippableLeads leads = [] {
@@ -32,6 +70,13 @@ const SkippableLeads& LeadsNeverReducingToAscii() {
         result.allOfD0ToDF = true;
         for (unsigned lead = 0xD0; lead <= 0xDF; ++lead) {
             result.allOfD0ToDF = result.allOfD0ToDF && result.lead[lead];
+        }
+        std::array<std::uint32_t, 128> candidateLeads{};  // bit n: lead 0xC0 + n
+        for (unsigned c = 0x80; c < 0x800; ++c) {
+            if (kQuickReduction[c] < 0x80) candidateLeads[kQuickReduction[c]] |= 1u << (c >> 6);
+        }
+        for (unsigned key = 0; key < 128; ++key) {
+            result.ranges[key] = LongestSkippableRuns(candidateLeads[key]);
         }
         return result;
     }();
@@ -82,16 +127,113 @@ inline std::size_t SkippableRun(const unsigned char* s, std::uint32_t key, std::
     return run;
 }
 
+#ifdef __SSE2__
+// The start of the character holding `p` (a character start or a byte the search below has
+// not passed): a continuation byte belongs to a lead just before it, or to the lead before
+// a continuation just before it, which the search passed only after a skippable lead.
+const unsigned char* CharacterStart(const unsigned char* p, const unsigned char* start) {
+    if (p == start || (*p & 0xC0) != 0x80 || p[-1] < 0x80) return p;
+    return p[-1] >= 0xC0 ? p - 1 : p - 2;
+}
+
+// Bit i: byte i of the sixteen at `p` may start a character reducing to `key`, given
+// whether the byte before them is a skippable lead. Such a byte is one of the key's two
+// cases, a lead outside the key's ranges of skippable leads, or a continuation byte
+// that does not directly follow a skippable lead.
+struct SixteenByteTest {
+    __m128i keys, otherCases, firstBelow[kRanges], lastAbove[kRanges];
+
+    SixteenByteTest(std::uint32_t key, std::uint32_t otherCase, const SkippableLeads& skippable)
+        : keys(Splat(key)), otherCases(Splat(otherCase)) {
+        for (std::size_t i = 0; i < kRanges; ++i) {
+            firstBelow[i] = Splat(skippable.ranges[key][i].first - 1u);
+            lastAbove[i] = Splat(skippable.ranges[key][i].last + 1u);
+        }
+    }
+
+    static __m128i InRange(__m128i bytes, __m128i below, __m128i above) {
+        return _mm_and_si128(_mm_cmpgt_epi8(bytes, below), _mm_cmplt_epi8(bytes, above));
+    }
+
+    static __m128i Splat(unsigned byte) { return _mm_set1_epi8(static_cast<char>(byte)); }
+
+    // Signed compares: continuation bytes are -128..-65, leads -64..-1, ASCII 0..127.
+    unsigned Candidates(const unsigned char* p, __m128i& skippableLeads, __m128i before) const {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i continuation = _mm_cmplt_epi8(bytes, Splat(0xC0));
+        const __m128i lead =
+            _mm_and_si128(_mm_cmpgt_epi8(bytes, Splat(0xBF)), _mm_cmplt_epi8(bytes, zero));
+        skippableLeads = InRange(bytes, firstBelow[0], lastAbove[0]);
+        for (std::size_t i = 1; i < kRanges; ++i) {
+            skippableLeads =
+                _mm_or_si128(skippableLeads, InRange(bytes, firstBelow[i], lastAbove[i]));
+        }
+        const __m128i afterSkippable = _mm_or_si128(_mm_slli_si128(skippableLeads, 1), before);
+        __m128i candidate =
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, keys), _mm_cmpeq_epi8(bytes, otherCases));
+        candidate = _mm_or_si128(candidate, _mm_andnot_si128(skippableLeads, lead));
+        candidate = _mm_or_si128(candidate, _mm_andnot_si128(afterSkippable, continuation));
+        return static_cast<unsigned>(_mm_movemask_epi8(candidate));
+    }
+};
+
+// Passes over sixteen bytes at a time from `s` (a character start) while they hold no
+// candidate; the last bytes are tested as the sixteen that end the text, when the text
+// from `begin` is that long. Returns the character start where the exact search must look:
+// the first candidate's, or `end`, or where fewer than sixteen bytes remain.
+const unsigned char* SkipSixteenAtATime(const unsigned char* begin, const unsigned char* s,
+                                        const unsigned char* end, const SixteenByteTest& test) {
+    const unsigned char* const start = s;
+    __m128i skippableLeads;
+    __m128i before = _mm_setzero_si128();  // lane 0: whether the byte before is a skippable lead
+    for (; end - s >= 16; s += 16) {
+        const unsigned candidates = test.Candidates(s, skippableLeads, before);
+        if (candidates != 0) return CharacterStart(s + std::countr_zero(candidates), start);
+        before = _mm_srli_si128(skippableLeads, 15);
+    }
+    if (s == end || end - begin < 16) return s == end ? s : CharacterStart(s, start);
+    // The bytes before `s` in this window are real text, so the byte before `s` is judged
+    // from what it is; the lanes before `s` were passed already.
+    const unsigned char* const window = end - 16;
+    const auto passed = static_cast<unsigned>(s - window);
+    const unsigned candidates =
+        test.Candidates(window, skippableLeads, _mm_setzero_si128()) & (~0u << passed);
+    if (candidates != 0) return CharacterStart(window + std::countr_zero(candidates), start);
+    return end;
+}
+
+constexpr bool kSixteenBytesAtATime = true;
+#else
+// Without SSE2 the eight-byte steps below do all the passing over.
+struct SixteenByteTest {
+    SixteenByteTest(std::uint32_t, std::uint32_t, const SkippableLeads&) {}
+};
+
+const unsigned char* SkipSixteenAtATime(const unsigned char*, const unsigned char* s,
+                                        const unsigned char*, const SixteenByteTest&) {
+    return s;
+}
+
+constexpr bool kSixteenBytesAtATime = false;
+#endif
+
 }  // namespace
 
 // Eight bytes at a time while they hold no candidate; two-byte characters under a lead that
 // never reduces to ASCII (Cyrillic among them) are stepped over unread.
-const unsigned char* FindAsciiKey(const unsigned char* s, const unsigned char* end,
-                                  std::uint32_t key, const unsigned char*& after) {
+const unsigned char* FindAsciiKey(const unsigned char* begin, const unsigned char* s,
+                                  const unsigned char* end, std::uint32_t key,
+                                  const unsigned char*& after) {
     const SkippableLeads& skippable = LeadsNeverReducingToAscii();
     const std::uint32_t otherCase = key - 'a' < 26u ? key - ('a' - 'A') : key;
+    const SixteenByteTest test(key, otherCase, skippable);
+    const bool bySixteen = kSixteenBytesAtATime && end - begin >= 16;
     while (s < end) {
-        if (end - s >= 8) {
+        if (bySixteen) {
+            s = SkipSixteenAtATime(begin, s, end, test);
+            if (s == end) break;
+        } else if (end - s >= 8) {
             if (const std::size_t run = SkippableRun(s, key, otherCase, skippable.allOfD0ToDF)) {
                 s += run;
                 continue;

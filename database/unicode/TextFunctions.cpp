@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "database/unicode/UnicodeTables.h"
+#include "database/unicode/Utf8Mapping.h"
 
 namespace DataBase::Unicode {
 
@@ -29,8 +30,29 @@ void ResultUnits(sqlite3_context* context, std::uint16_t* buffer, std::size_t un
     sqlite3_result_text16(context, buffer, static_cast<int>(2 * units), sqlite3_free);
 }
 
+// Text the engine holds as UTF-8 maps straight into UTF-8, saving the translations to UTF-16
+// and back; false leaves the result to the UTF-16 road.
+bool MapHeldUtf8(sqlite3_context* context, sqlite3_value* argument, const UnicodeTable* table) {
+    if (sqlite3_value_type(argument) != SQLITE_TEXT) return false;
+    if (sqlite3_value_encoding(argument) != SQLITE_UTF8) return false;
+    const Utf8Mapping* mapping = Utf8MappingFor(table);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argument));
+    if (!mapping || !text) return false;
+    Utf8Text result;
+    const std::size_t bytes = static_cast<std::size_t>(sqlite3_value_bytes(argument));
+    if (!mapping->Map({text, bytes}, result)) return false;
+    // As UTF-16 the result takes at most two bytes per UTF-8 byte. Where that could pass the
+    // connection's length limit, the UTF-16 road answers, so that it fails just as it did.
+    const int limit = sqlite3_limit(sqlite3_context_db_handle(context), SQLITE_LIMIT_LENGTH, -1);
+    if (result.size > static_cast<std::size_t>(limit) / 2) return false;
+    sqlite3_result_text(context, reinterpret_cast<char*>(result.bytes.release()),
+                        static_cast<int>(result.size), sqlite3_free);
+    return true;
+}
+
 void MapUnits(sqlite3_context* context, sqlite3_value* argument) {
     const auto* table = static_cast<const UnicodeTable*>(sqlite3_user_data(context));
+    if (MapHeldUtf8(context, argument, table)) return;
     int bytes = 0;
     const unsigned char* text = Utf16Argument(argument, bytes);
     if (!text || !table) return;
@@ -48,6 +70,7 @@ void MapUnits(sqlite3_context* context, sqlite3_value* argument) {
 }
 
 void Unaccent(sqlite3_context* context, sqlite3_value* argument) {
+    if (MapHeldUtf8(context, argument, &kUnaccentTable)) return;
     int bytes = 0;
     const unsigned char* text = Utf16Argument(argument, bytes);
     if (!text) return;
