@@ -1,18 +1,22 @@
 # nivra: `make test` and `make demo` each set up everything they need on a Debian 12 machine.
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
+# Every stage's wall time is noted here and summed up at the end of `make test`.
+export NIVRA_TIMES := $(CURDIR)/build/stage-times.txt
+$(shell mkdir -p build && date +%s >$(NIVRA_TIMES))
+TIMED := tools/timed.sh
 
 .PHONY: all bootstrap native native-asan win64 win32 test test-native test-windows demo screenshots clean
 
 all: native win64 win32
 
 bootstrap:
-	@tools/bootstrap.sh
+	@$(TIMED) bootstrap tools/bootstrap.sh
 
 # configure (once) and build one preset
 define build_preset
 	@[ -f build/$(1)/build.ninja ] || cmake --preset $(1) >/dev/null
-	cmake --build build/$(1) -j $(JOBS)
+	@$(TIMED) "build $(1)" cmake --build build/$(1) -j $(JOBS)
 endef
 
 native: bootstrap
@@ -25,14 +29,15 @@ win32: bootstrap
 	$(call build_preset,win32)
 
 test-native: native native-asan
-	ctest --test-dir build/native --output-on-failure -j $(JOBS)
-	ctest --test-dir build/native-asan --output-on-failure -j $(JOBS)
+	@$(TIMED) "native tests" ctest --test-dir build/native --output-on-failure -j $(JOBS)
+	@$(TIMED) "native tests (ASan)" ctest --test-dir build/native-asan --output-on-failure -j $(JOBS)
 
 test-windows: win64 win32
-	tools/test-windows.sh
+	@tools/test-windows.sh
 
 test: test-native test-windows
 	@echo "make test: all stages passed"
+	@$(TIMED) --summary
 
 demo: native
 	tools/demo.sh

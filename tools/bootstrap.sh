@@ -5,6 +5,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 src="$root/third_party/src"
 mkdir -p "$src"
+check_sha() { # file sha256
+  echo "$2  $1" | sha256sum -c --quiet - >/dev/null 2>&1
+}
+
+# shellcheck source=tools/apt-private.sh
+. "$root/tools/apt-private.sh"
+BOOTSTRAP_TMP=$(mktemp -d)
+trap 'rm -rf "$BOOTSTRAP_TMP"' EXIT
+export DEBIAN_FRONTEND=noninteractive
 
 packages=(
   g++ cmake ninja-build make clang libclang-rt-14-dev
@@ -15,29 +24,60 @@ packages=(
 )
 # npm may come with the machine's own Node.js rather than from Debian.
 command -v npm >/dev/null 2>&1 || packages+=(npm)
+# The 32-bit stage runs 32-bit Wine, whose i386 programs the kernel hands to qemu-user.
+# shellcheck source=tools/win32/qemu-pin.sh
+. "$root/tools/win32/qemu-pin.sh"
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
+fail() { echo "bootstrap: $*" >&2; exit 1; }
+
 missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "bootstrap: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+qemu_ready=0
+[ "$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null)" = "$qemu_version" ] && qemu_ready=1
+if [ "$(id -u)" -ne 0 ]; then
+  ((${#missing[@]} == 0)) || fail "not root, cannot install ${missing[*]}"
+  installed wine32:i386 && ((qemu_ready)) ||
+    echo "bootstrap: not root: 32-bit Wine or qemu-user $qemu_version missing, the 32-bit stage will not run"
+else
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    missing+=(wine32:i386) # its index is new, so the update below must run
+  elif ! installed wine32:i386; then
+    missing+=(wine32:i386)
+  fi
+  if ((${#missing[@]})); then
+    echo "bootstrap: installing ${missing[*]}"
+    apt_refresh
+    apt_install "${missing[@]}" || fail "installing ${missing[*]} failed"
+  fi
+  if ((!qemu_ready)); then
+    echo "bootstrap: installing qemu-user $qemu_version from bookworm-backports"
+    debs="$src/debs"
+    # apt names the file with the epoch, its colon escaped.
+    deb="$debs/qemu-user_${qemu_version/:/%3a}_amd64.deb"
+    if ! { [ -f "$deb" ] && check_sha "$deb" "$qemu_deb_sha"; }; then
+      private_sources "$src/apt-backports" backports
+      mapfile -t opts < <(private_apt "$src/apt-backports")
+      apt-get "${opts[@]}" -q update >/dev/null 2>&1 || true # the download decides
+      mkdir -p "$debs"
+      (cd "$debs" && apt-get "${opts[@]}" -q download "qemu-user=$qemu_version" >/dev/null) ||
+        fail "cannot download qemu-user $qemu_version from bookworm-backports"
+    fi
+    check_sha "$deb" "$qemu_deb_sha" || fail "qemu-user archive hash mismatch"
+    # The system's sources stay as they are; only this one package comes from backports.
+    apt_install "$deb" || fail "installing qemu-user $qemu_version failed"
+  fi
 fi
 
-check() { # file sha256
-  echo "$2  $1" | sha256sum -c --quiet - >/dev/null 2>&1
-}
 
 # SQLite amalgamation, from the better-sqlite3 package of the npm registry.
 sqlite_tgz="$src/better-sqlite3-12.11.1.tgz"
 sqlite_sha=ebf0ed75a7a59dbcb3b24bbd014ef49d9f15bc328e4adcbf516f2a8fadfa2835
 if [ ! -f "$src/sqlite3/sqlite3.c" ]; then
-  if [ ! -f "$sqlite_tgz" ] || ! check "$sqlite_tgz" "$sqlite_sha"; then
+  if [ ! -f "$sqlite_tgz" ] || ! check_sha "$sqlite_tgz" "$sqlite_sha"; then
     (cd "$src" && npm pack --silent better-sqlite3@12.11.1 >/dev/null)
   fi
-  check "$sqlite_tgz" "$sqlite_sha" || { echo "bootstrap: sqlite archive hash mismatch" >&2; exit 1; }
+  check_sha "$sqlite_tgz" "$sqlite_sha" || { echo "bootstrap: sqlite archive hash mismatch" >&2; exit 1; }
   tmp=$(mktemp -d)
   tar -xzf "$sqlite_tgz" -C "$tmp" package/deps/sqlite3/sqlite3.c package/deps/sqlite3/sqlite3.h package/deps/sqlite3/sqlite3ext.h
   mkdir -p "$src/sqlite3"
@@ -52,27 +92,15 @@ pugi_sha=5c5ad5d7caeb791420408042a7d88c2c6180781bf218feca259fd9d840a888e1
 zlib_orig="$src/zlib_1.2.13.dfsg.orig.tar.bz2"
 zlib_sha=71feb7947e3c00ef125f83b79a4e529bde31171e5babe48b391f06758d1ab0a1
 if [ ! -f "$src/pugixml/pugixml.cpp" ] || [ ! -f "$src/minizip/zip.c" ]; then
-  if ! { [ -f "$pugi_orig" ] && check "$pugi_orig" "$pugi_sha" && [ -f "$zlib_orig" ] && check "$zlib_orig" "$zlib_sha"; }; then
-    apt_dir="$src/apt"
-    mkdir -p "$apt_dir/sources" "$apt_dir/lists/partial"
-    found=0
-    for f in /etc/apt/sources.list.d/*.sources; do
-      [ -f "$f" ] || continue
-      sed 's/^Types:.*/Types: deb-src/' "$f" >"$apt_dir/sources/$(basename "$f")"
-      found=1
-    done
-    if [ -f /etc/apt/sources.list ]; then
-      grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' >"$apt_dir/sources/from-list.list" || true
-      [ -s "$apt_dir/sources/from-list.list" ] && found=1
-    fi
-    ((found)) || { echo "bootstrap: no Debian sources configured" >&2; exit 1; }
-    opts=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt_dir/sources"
-      -o Dir::State::Lists="$apt_dir/lists")
-    apt-get "${opts[@]}" -q update >/dev/null
-    (cd "$src" && apt-get "${opts[@]}" -o APT::Sandbox::User=root -q source --download-only pugixml=1.13-0.2 zlib=1:1.2.13.dfsg-1 >/dev/null)
+  if ! { [ -f "$pugi_orig" ] && check_sha "$pugi_orig" "$pugi_sha" && [ -f "$zlib_orig" ] && check_sha "$zlib_orig" "$zlib_sha"; }; then
+    private_sources "$src/apt" deb-src
+    mapfile -t opts < <(private_apt "$src/apt")
+    apt-get "${opts[@]}" -q update >/dev/null 2>&1 || true # the download decides
+    (cd "$src" && apt-get "${opts[@]}" -q source --download-only pugixml=1.13-0.2 zlib=1:1.2.13.dfsg-1 >/dev/null) ||
+      fail "cannot download the pugixml and zlib sources"
   fi
-  check "$pugi_orig" "$pugi_sha" || { echo "bootstrap: pugixml archive hash mismatch" >&2; exit 1; }
-  check "$zlib_orig" "$zlib_sha" || { echo "bootstrap: zlib archive hash mismatch" >&2; exit 1; }
+  check_sha "$pugi_orig" "$pugi_sha" || { echo "bootstrap: pugixml archive hash mismatch" >&2; exit 1; }
+  check_sha "$zlib_orig" "$zlib_sha" || { echo "bootstrap: zlib archive hash mismatch" >&2; exit 1; }
   tmp=$(mktemp -d)
   tar -xzf "$pugi_orig" -C "$tmp"
   mkdir -p "$src/pugixml"

@@ -1,42 +1,111 @@
 #!/usr/bin/env bash
 # Windows stages of `make test`:
 #   1. inspects the shipped 32-bit nivra.dll (PE32, three exports, imports);
-#   2. runs the 64-bit Windows test programs under wine64 inside one Xvfb;
-#   3. runs the 32-bit smoke road under 32-bit Wine through qemu-user (tools/win32/run-road.sh).
+#   2. sets up 32-bit emulation (tools/win32/setup-emulation.sh): 32-bit Wine through
+#      qemu-user, or one line saying why the 32-bit stages are not run;
+#   3. makes the Wine prefix once: a 64-bit one whose WoW64 half runs the 32-bit programs;
+#   4. in one Xvfb and one Wine server: the Windows test programs of build/win64, then the
+#      same programs of build/win32 against the shipped 32-bit DLL, then the 32-bit road.
+# Every stage has a limit (below, in seconds) and fails naming itself when it overruns.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-seconds() { date +%s; }
+timed=tools/timed.sh
+prefix_limit=${NIVRA_PREFIX_LIMIT:-300}
+suite_limit=${NIVRA_SUITE_LIMIT:-900}
 
-tools/check-dll.sh build/win32/nivra.dll
+$timed "check nivra.dll" tools/check-dll.sh build/win32/nivra.dll
 
-# One prefix for the 64-bit programs, made once before any test starts (parallel first
-# starts race), kept under the build folder.
-export WINEPREFIX=$root/build/win64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Each test pins its own locale (LC_ALL) and zone; the zone is pinned here for Wine too.
-export TZ=UTC
-start=$(seconds)
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "windows: creating the 64-bit Wine prefix"
-  /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
+# Emulation. A refusal (exit 77) names the reason on its last line of errors.
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
+status=0
+tools/win32/setup-emulation.sh 2>"$errors" || status=$?
+width32=1
+if [ "$status" -eq 77 ]; then
+  width32=0
+  reason=$(sed -n 's/^win32: refused: //p' "$errors" | tail -1)
+  not_run="win32: 32-bit stages NOT RUN: ${reason:-the emulation could not be set up}"
+  echo "$not_run"
+elif [ "$status" -ne 0 ]; then
+  cat "$errors" >&2
+  echo "win32: emulation set-up failed (exit $status)" >&2
+  exit 1
+fi
+
+wine64=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+export WINEPREFIX=$root/build/wineprefix WINEDEBUG=-all TZ=UTC
+# Besides Mono and Gecko, no menu entries or file associations: that helper costs time for
+# nothing, most of all emulated.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# Ends the prefix's server and every process left whose environment names the prefix (a Wine
+# process still starting when the server went would run on by itself).
+stop_wine() {
+  "$wineserver" -k >/dev/null 2>&1 || true
+  local entry pid
+  for entry in /proc/[0-9]*; do
+    pid=${entry#/proc/}
+    [ "$pid" != "$$" ] || continue
+    if tr '\0' '\n' 2>/dev/null <"$entry/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      kill -KILL "$pid" 2>/dev/null || true
+    fi
+  done
+}
+trap 'stop_wine; exit 130' INT TERM
+
+# The prefix, once; remade when the widths it can serve changed (a prefix made without the
+# emulation has no 32-bit half). A creation that did not finish leaves no stamp.
+kind="win64"
+((width32)) && kind="win64+wow64"
+stamp=$WINEPREFIX.ready
+if [ "$(cat "$stamp" 2>/dev/null)" != "$kind" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "windows: creating the Wine prefix ($kind)"
+  rm -rf "$WINEPREFIX" "$stamp"
+  status=0
   # One virtual desktop holds every window: with no window manager on the display, Wine
   # would otherwise wait for one at each top-level window that is hidden or destroyed.
-  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 \
-    /f >/dev/null 2>&1
-  /usr/lib/wine/wineserver64 -w
+  $timed "Wine prefix" timeout -k 10 "$prefix_limit" bash -c '
+    "$1" wineboot --init >/dev/null 2>&1 </dev/null
+    "$1" reg add "HKCU\Software\Wine\Explorer" /v Desktop /d Default /f >/dev/null 2>&1
+    "$1" reg add "HKCU\Software\Wine\Explorer\Desktops" /v Default /d 1280x1024 /f >/dev/null 2>&1
+    "$2" -w' _ "$wine64" "$wineserver" || status=$?
+  if [ "$status" -ne 0 ]; then
+    stop_wine
+    echo "windows: creating the Wine prefix FAILED (exit $status; 124 is its ${prefix_limit} s limit)" >&2
+    exit 1
+  fi
+  echo "$kind" >"$stamp"
 fi
+
 # The display and the Wine server live for the whole run; ctest starts every program inside.
 # The server and Wine's own background processes (services, the desktop window) are started
 # first with their output going nowhere: started by a test program they would inherit its
-# output pipes and keep ctest waiting after the program ended.
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  /usr/lib/wine/wineserver64 -p >/dev/null 2>&1 </dev/null
-  /usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 </dev/null
+# output pipes and keep ctest waiting after the program ended. Each test has its own limit
+# (TIMEOUT in tests/win); the whole display session has the suite limit besides.
+status=0
+timeout -k 10 "$suite_limit" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  wine64=$1 wineserver=$2 width32=$3 timed=$4
+  "$wineserver" -p >/dev/null 2>&1 </dev/null
+  "$wine64" cmd /c exit >/dev/null 2>&1 </dev/null
+  suites() {
+    $timed "64-bit Windows suite" ctest --test-dir build/win64 --output-on-failure -j "$(nproc)" ||
+      return 1
+    ((width32)) || return 0
+    $timed "32-bit Windows suite" ctest --test-dir build/win32 --output-on-failure \
+      -j "$(nproc)" -E "^nivra-road32$" || return 1
+    $timed "32-bit road" ctest --test-dir build/win32 --output-on-failure -R "^nivra-road32$"
+  }
   status=0
-  ctest --test-dir build/win64 --output-on-failure -j "$(nproc)" || status=$?
-  /usr/lib/wine/wineserver64 -k 2>/dev/null || true
-  exit $status'
-echo "windows: 64-bit stage passed in $(($(seconds) - start)) s"
-
-if [ -x tools/win32/run-road.sh ]; then tools/win32/run-road.sh; else echo "win32: 32-bit stage NOT RUN: the road runner is missing"; fi
+  suites || status=$?
+  "$wineserver" -k >/dev/null 2>&1 || true
+  exit $status' _ "$wine64" "$wineserver" "$width32" "$timed" || status=$?
+stop_wine
+if [ "$status" -eq 124 ]; then
+  echo "windows: the Windows suites FAILED: not finished within ${suite_limit} s" >&2
+  exit 1
+fi
+[ "$status" -eq 0 ] || { echo "windows: the Windows suites FAILED" >&2; exit 1; }
+echo "windows: the Windows stages passed"
+[ -z "${not_run:-}" ] || echo "$not_run"

@@ -9,6 +9,8 @@
 set -euo pipefail
 
 qemu=/usr/bin/qemu-i386
+# shellcheck source=tools/win32/qemu-pin.sh
+. "$(dirname "$0")/qemu-pin.sh"
 binfmt=/proc/sys/fs/binfmt_misc
 # ELF, 32-bit, little endian, executable or shared object, machine EM_386 (3).
 i386_magic='\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
@@ -16,7 +18,7 @@ i386_mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\
 # How an enabled handler for the same magic appears when read back from binfmt_misc.
 i386_magic_hex=7f454c4601010100000000000000000002000300
 
-# The reason goes to standard error as the last line, which run-road.sh reports.
+# The reason goes to standard error as the last line, which tools/test-windows.sh reports.
 refuse() {
   echo "win32: refused: $*" >&2
   exit 77
@@ -24,25 +26,11 @@ refuse() {
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
 
-# Packages: the i386 architecture, 32-bit Wine and the user-mode emulator.
-if [ "$(id -u)" -ne 0 ]; then
-  installed wine32:i386 && installed qemu-user || refuse "packages missing and not root"
-else
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386 || refuse "dpkg does not accept the i386 architecture"
-    apt_stale=1
-  fi
-  missing=()
-  for p in wine32:i386 qemu-user; do installed "$p" || missing+=("$p"); done
-  if ((${#missing[@]})); then
-    echo "win32: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q >/dev/null || refuse "apt-get update failed"
-    apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null ||
-      refuse "installing ${missing[*]} failed"
-  elif [ -n "${apt_stale:-}" ]; then
-    apt-get update -q >/dev/null || true
-  fi
+# The packages come from tools/bootstrap.sh, which installs them when run as root.
+if ! installed wine32:i386 || [ "$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null)" != "$qemu_version" ]; then
+  [ "$(id -u)" -eq 0 ] || refuse "32-bit Wine or qemu-user $qemu_version missing and not root"
+  echo "win32: 32-bit Wine or qemu-user $qemu_version is missing: run tools/bootstrap.sh" >&2
+  exit 1
 fi
 [ -x "$qemu" ] || refuse "$qemu is missing"
 [ -x /usr/lib/wine/wine ] || refuse "/usr/lib/wine/wine (32-bit Wine loader) is missing"
@@ -67,13 +55,27 @@ i386_handler() { # prints the name of an enabled handler for i386 ELF programs
   return 1
 }
 
-if ! handler=$(i386_handler); then
+# The emulator the kernel runs for i386 programs. A handler registered with flag F keeps the
+# file it opened at registration, so after qemu-user was replaced it still runs the old one:
+# only asking that emulator itself (QEMU_VERSION makes it print its version and exit) tells.
+kernel_qemu() { QEMU_VERSION=1 /usr/lib/wine/wine 2>/dev/null | sed -n '1s/^qemu-i386 version //p'; }
+wanted="${qemu_version#*:}"
+wanted="${wanted%%+*}"
+runs_wanted() { [[ "$(kernel_qemu)" == "$wanted ("* ]]; }
+if handler=$(i386_handler) && ! runs_wanted; then
+  [ "$(id -u)" -eq 0 ] || refuse "the kernel's i386 handler $handler runs another emulator and not root"
+  echo "win32: the kernel's i386 handler $handler runs qemu $(kernel_qemu); registering $qemu anew"
+  echo -1 >"$binfmt/$handler" || refuse "the kernel refused to remove handler $handler"
+  handler=
+fi
+if [ -z "${handler:-}" ]; then
   # F: the kernel opens the emulator now, so it works from any mount namespace later.
   if ! printf '%s' ":qemu-i386:M::$i386_magic:$i386_mask:$qemu:F" >"$binfmt/register" 2>/dev/null; then
     refuse "the kernel refused to register $qemu for i386 programs"
   fi
   handler=$(i386_handler) || refuse "the i386 handler did not appear after registration"
 fi
+runs_wanted || refuse "the kernel's i386 handler runs qemu '$(kernel_qemu)', not $wanted"
 
 # One real 32-bit program proves the chain end to end.
 version=$(/usr/lib/wine/wine --version 2>/dev/null) ||

@@ -68,6 +68,12 @@ TEST_F(GuardTest, UnloadBeforeLoadCallsNothing) {
 }
 
 TEST_F(GuardTest, ServicesThatThrowDoNotUnwindThroughThePlugin) {
+#ifndef _WIN64
+    // 32-bit MinGW unwinds by DWARF tables that each statically linked module registers with
+    // its own copy of the unwinder: an exception thrown here cannot cross the plug-in's
+    // frames at all, so the guard has nothing to catch.
+    GTEST_SKIP() << "32-bit: the test program's exceptions cannot unwind through nivra.dll";
+#endif
     ThrowingHost::calls = 0;
     const HostApi table = ThrowingHost::table();
     int result = -1;
