@@ -186,3 +186,54 @@ TEST_P(UnicodeSql, MalformedTextNeverBreaksAFunction) {
         EXPECT_EQ(Value(db, "SELECT like('%', CAST(x'C3' AS TEXT), CAST(x'80' AS TEXT));"), "1");
     }
 }
+
+namespace {
+
+// `function(?1)` with `text` bound as UTF-8 bytes: the result's UTF-8 bytes, "NULL", or the
+// failing step's code.
+std::string Apply(SqlConnection& db, const char* function, const std::string& text) {
+    const std::string sql = std::string("SELECT ") + function + "(?1);";
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &statement, nullptr);
+    sqlite3_bind_text(statement, 1, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+    const int rc = sqlite3_step(statement);
+    std::string result = "code " + std::to_string(rc);
+    if (rc == SQLITE_ROW && sqlite3_column_type(statement, 0) == SQLITE_NULL) result = "NULL";
+    if (rc == SQLITE_ROW && sqlite3_column_type(statement, 0) == SQLITE_TEXT) {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        result.assign(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement, 0)));
+    }
+    sqlite3_finalize(statement);
+    return result;
+}
+
+}  // namespace
+
+// Text held as UTF-8 is mapped without passing through UTF-16, yet must come out as the
+// UTF-16 road makes it, malformed and growing text included.
+TEST(UnicodeSqlRoads, Utf8TextComesOutAsOverUtf16) {
+    SqlConnection utf8{u":memory:"}, utf16{u":memory:"};
+    SqlProbe::Value(utf8, "PRAGMA encoding = 'UTF-8';");
+    SqlProbe::Value(utf16, "PRAGMA encoding = 'UTF-16le';");
+    std::string manyLigatures;
+    for (int i = 0; i < 40; ++i) manyLigatures += "ﷺ";
+    const std::string texts[] = {
+        std::string(40, '\xB5'),   // lone continuation bytes, each µ becoming a two-byte Μ
+        manyLigatures,             // eighteen units each
+        "a\xF8\x88\x80\x80\x80z",  // beyond U+10FFFF
+        "x😀Ǳǳ\xF4\x8F\xBF\xBFy",
+        std::string("AB\0CD", 5),
+        "\xC0\x80\xC1\xBF\xE0\x80\x80 \xED\xA0\x80 \xEF\xBF\xBE \xD0\xB6\xB6\xB6 \xC3",
+        "Hello, МИР ĀĂĄ ẞ ΣΑΣ İ ǅ Ａｂ ɐ ſ Æ ¼ ①",
+    };
+    for (const char* function : {"fold", "lower", "upper", "title", "unaccent"}) {
+        for (const std::string& text : texts) {
+            EXPECT_EQ(Apply(utf8, function, text), Apply(utf16, function, text))
+                << function << " " << testing::PrintToString(text);
+        }
+    }
+    // Results that may pass the length limit as UTF-16 fail there just as before.
+    sqlite3_limit(utf8.handle(), SQLITE_LIMIT_LENGTH, 40);
+    EXPECT_EQ(Apply(utf8, "lower", std::string(20, 'A')), std::string(20, 'a'));
+    EXPECT_EQ(Apply(utf8, "lower", std::string(21, 'A')), "code 18");
+}
