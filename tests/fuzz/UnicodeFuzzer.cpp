@@ -1,6 +1,7 @@
 // Fuzzes "like" (with and without escape), "unaccent", the text mappings and the NOCASE
 // collation: directly, against the recursive description and a plain comparison where the
-// inputs are small enough, and through SQL on a real connection in both text encodings.
+// inputs are small enough, and through SQL on a real connection in both text encodings,
+// where the mappings of the same text must agree.
 // Any disagreement aborts; AddressSanitizer and UBSan catch the rest.
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -56,9 +57,16 @@ std::size_t Characters(const std::string& text) {
     return count;
 }
 
+constexpr int kMappings = 5;
+const char* const kMappingStatements[kMappings] = {
+    "SELECT fold(?1);",  "SELECT lower(?1);",    "SELECT upper(?1);",
+    "SELECT title(?1);", "SELECT unaccent(?1);",
+};
+
 struct Database {
     sqlite3* db = nullptr;
     sqlite3_stmt* statements[8] = {};
+    sqlite3_stmt* mappings[kMappings] = {};
 };
 
 const char* const kStatements[8] = {
@@ -80,6 +88,10 @@ Database Open(const char* encoding) {
     Check(RegisterUnicodeExtension(d.db) == SQLITE_OK);
     for (int i = 0; i < 8; ++i) {
         Check(sqlite3_prepare_v2(d.db, kStatements[i], -1, &d.statements[i], nullptr) == SQLITE_OK);
+    }
+    for (int i = 0; i < kMappings; ++i) {
+        Check(sqlite3_prepare_v2(d.db, kMappingStatements[i], -1, &d.mappings[i], nullptr) ==
+              SQLITE_OK);
     }
     return d;
 }
@@ -105,6 +117,29 @@ void RunSql(Database& d, const std::string& a, const std::string& b, const std::
             }
         }
         sqlite3_reset(statement);
+    }
+}
+
+// `function(?1)` with `text` bound as UTF-8: the result's UTF-8 bytes, or the step's code.
+std::string Apply(sqlite3_stmt* statement, const std::string& text) {
+    sqlite3_bind_text(statement, 1, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+    const int rc = sqlite3_step(statement);
+    std::string result = "code " + std::to_string(rc);
+    if (rc == SQLITE_ROW) {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        result =
+            bytes ? std::string(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement, 0)))
+                  : "NULL";
+    }
+    sqlite3_reset(statement);
+    return result;
+}
+
+// Text held as UTF-8 is mapped without the detour through UTF-16 that UTF-16 text takes:
+// both must give the same.
+void CompareMappingRoads(Database& utf8, Database& utf16, const std::string& text) {
+    for (int i = 0; i < kMappings; ++i) {
+        Check(Apply(utf8.mappings[i], text) == Apply(utf16.mappings[i], text));
     }
 }
 
@@ -146,5 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           PlainCompareUtf8(longer, shorter));
 
     RunSql((mode & 2) ? utf16 : utf8, pattern, text, escapeText, (mode & 4) != 0);
+    CompareMappingRoads(utf8, utf16, text);
+    CompareMappingRoads(utf8, utf16, longer);
     return 0;
 }
