@@ -1,6 +1,7 @@
 #include "database/unicode/NocaseCollation.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -31,23 +32,42 @@ std::size_t CharacterStart(const unsigned char* run, std::size_t k) {
     return j > 0 && run[j - 1] >= 0xC0 ? j - 1 : k;
 }
 
+// How many of the first `common` bytes of `a` and `b` are equal, eight at a time.
+std::size_t EqualBytes(const unsigned char* a, const unsigned char* b, std::size_t common) {
+    static_assert(std::endian::native == std::endian::little);  // lowest address, lowest byte
+    std::size_t same = 0;
+    for (; same + 8 <= common; same += 8) {
+        std::uint64_t wa, wb;
+        std::memcpy(&wa, a + same, 8);
+        std::memcpy(&wb, b + same, 8);
+        if (wa != wb) return same + static_cast<std::size_t>(std::countr_zero(wa ^ wb)) / 8;
+    }
+    while (same < common && a[same] == b[same]) ++same;
+    return same;
+}
+
 int CompareUtf8(int leftBytes, const unsigned char* a, int rightBytes, const unsigned char* b) {
     const unsigned char* const aEnd = a + leftBytes;
     const unsigned char* const bEnd = b + rightBytes;
     for (;;) {
         // Identical bytes are identical characters: skip them without decoding, then back
         // up to the start of the character where the texts part.
-        const std::size_t common = std::min(aEnd - a, bEnd - b);
-        std::size_t same = 0;
-        while (same < common && a[same] == b[same]) ++same;
+        const std::size_t same =
+            EqualBytes(a, b, static_cast<std::size_t>(std::min(aEnd - a, bEnd - b)));
         if (same > 0) {
             const std::size_t start = CharacterStart(a, same);
             a += start;
             b += start;
         }
         if (a == aEnd || b == bEnd) break;
-        const std::uint32_t ca = Reduce(DecodeUtf8(a, aEnd));
-        const std::uint32_t cb = Reduce(DecodeUtf8(b, bEnd));
+        std::uint32_t ca, cb;
+        if ((*a | *b) < 0x80) {
+            ca = kQuickReduction[*a++];  // ASCII on both sides, the common case
+            cb = kQuickReduction[*b++];
+        } else {
+            ca = Reduce(DecodeUtf8(a, aEnd));
+            cb = Reduce(DecodeUtf8(b, bEnd));
+        }
         if (ca != cb) return Order(ca, cb);
     }
     return Final(leftBytes, rightBytes, a < aEnd, b < bEnd);
