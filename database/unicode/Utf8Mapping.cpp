@@ -116,17 +116,38 @@ bool Utf8Mapping::Map(std::string_view text, Utf8Text& result) const {
             if (in < end && *in == 0) break;  // the mapping ends at the first 0, as over UTF-16
             continue;
         }
-        // Runs of well-formed two-byte characters whose forms are two bytes too, the common
-        // case of Latin, Greek and Cyrillic letters, need no room check.
+        // Runs of two-byte characters whose forms are two bytes too, the common case of
+        // Latin, Greek and Cyrillic letters, need no room check. Overlong leads C0 and C1
+        // have no such form.
+        const unsigned char* const runStart = in;
+        while (end - in >= 4) {  // two characters at a time
+            std::uint32_t pairs;
+            std::memcpy(&pairs, in, 4);
+            if ((pairs & 0xC0E0C0E0u) != 0x80C080C0u) break;
+            const std::uint32_t first =
+                twoByteForms_[((pairs & 0x1F) << 6) | ((pairs >> 8) & 0x3F)];
+            const std::uint32_t second =
+                twoByteForms_[((pairs >> 10) & 0x7C0) | ((pairs >> 24) & 0x3F)];
+            if (first == 0 || second == 0) break;
+            const std::uint32_t forms = first | (second << 16);
+            std::memcpy(out, &forms, 4);
+            in += 4;
+            out += 4;
+        }
         while (end - in >= 2) {
-            const unsigned first = in[0], second = in[1];
-            if (first - 0xC2u >= 0x1Eu || (second & 0xC0) != 0x80) break;
-            if (end - in > 2 && (in[2] & 0xC0) == 0x80) break;
-            const std::uint16_t form = twoByteForms_[((first & 0x1F) << 6) | (second & 0x3F)];
+            std::uint16_t pair;
+            std::memcpy(&pair, in, 2);  // lead in the low byte
+            if ((pair & 0xC0E0) != 0x80C0) break;
+            const std::uint16_t form = twoByteForms_[((pair & 0x1F) << 6) | ((pair >> 8) & 0x3F)];
             if (form == 0) break;
             std::memcpy(out, &form, 2);
             in += 2;
             out += 2;
+        }
+        // A further continuation byte makes the last character a longer one.
+        if (in != runStart && in < end && (*in & 0xC0) == 0x80) {
+            in -= 2;
+            out -= 2;
         }
         if (in == end || *in < 0x80) continue;
         const std::uint32_t c = DecodeUtf8(in, end);
