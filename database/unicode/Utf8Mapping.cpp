@@ -66,6 +66,7 @@ Utf8Mapping::Utf8Mapping(const UnicodeTable& table) : table_(table) {
         }
         prepared_[c] = entry;
         if (c >= 0x80 && length == 2) std::memcpy(&twoByteForms_[c], form, 2);
+        if (c < 0x80 && (length != 1 || form[0] >= 0x80)) asciiStaysAscii_ = false;
     }
     // Find the one run of ASCII letters that flips bit 5, if the table has that shape.
     bool shaped = true;
@@ -91,6 +92,7 @@ std::uint64_t Utf8Mapping::MapAsciiWord(std::uint64_t word) const {
 }
 
 bool Utf8Mapping::Map(std::string_view text, Utf8Text& result) const {
+    if (!asciiStaysAscii_) return false;
     const auto* in = reinterpret_cast<const unsigned char*>(text.data());
     const auto* const end = in + text.size();
     std::size_t capacity = text.size() + kSlack;
@@ -181,27 +183,23 @@ bool Utf8Mapping::Map(std::string_view text, Utf8Text& result) const {
     return true;
 }
 
+namespace {
+
+// Each table is prepared once, when first used.
+template <const UnicodeTable& table>
+const Utf8Mapping* Prepared() {
+    static const Utf8Mapping mapping(table);
+    return &mapping;
+}
+
+}  // namespace
+
 const Utf8Mapping* Utf8MappingFor(const UnicodeTable* table) {
-    if (table == &kLowerTable) {
-        static const Utf8Mapping mapping(kLowerTable);
-        return &mapping;
-    }
-    if (table == &kUpperTable) {
-        static const Utf8Mapping mapping(kUpperTable);
-        return &mapping;
-    }
-    if (table == &kFoldTable) {
-        static const Utf8Mapping mapping(kFoldTable);
-        return &mapping;
-    }
-    if (table == &kTitleTable) {
-        static const Utf8Mapping mapping(kTitleTable);
-        return &mapping;
-    }
-    if (table == &kUnaccentTable) {
-        static const Utf8Mapping mapping(kUnaccentTable);
-        return &mapping;
-    }
+    if (table == &kLowerTable) return Prepared<kLowerTable>();
+    if (table == &kUpperTable) return Prepared<kUpperTable>();
+    if (table == &kFoldTable) return Prepared<kFoldTable>();
+    if (table == &kTitleTable) return Prepared<kTitleTable>();
+    if (table == &kUnaccentTable) return Prepared<kUnaccentTable>();
     return nullptr;
 }
 

@@ -30,7 +30,9 @@ public:
     explicit Utf8Mapping(const UnicodeTable& table);
 
     // The mapped text, or nothing when an allocation fails or the text holds a character
-    // beyond U+10FFFF, which the UTF-16 detour alters in ways not repeated here.
+    // beyond U+10FFFF, which the UTF-16 detour alters in ways not repeated here, or when
+    // the table maps some ASCII character to anything but one ASCII character, which none
+    // of the five does.
     bool Map(std::string_view text, Utf8Text& result) const;
 
 private:
@@ -45,6 +47,7 @@ private:
     // ASCII letters from asciiFirst_ to asciiLast_ change case, all other ASCII stays: the
     // case tables and unaccent all have this shape, which a word can apply at once.
     bool asciiByWords_ = false;
+    bool asciiStaysAscii_ = true;
     std::uint8_t asciiFirst_ = 1, asciiLast_ = 0;
 };
 
