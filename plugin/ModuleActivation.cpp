@@ -1,29 +1,39 @@
 #include "plugin/ModuleActivation.h"
 
+#include <memory>
+#include <type_traits>
+
 #include "plugin/Module.h"
 
 namespace {
 
-// Made on first use (never in the entry point, under the loader lock) and kept for the
-// module's life: windows created in it refer to it as long as they live.
+struct ContextRelease {
+    void operator()(HANDLE context) const noexcept { ReleaseActCtx(context); }
+};
+using ContextHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, ContextRelease>;
+
+// Made on first use (never in the entry point, under the loader lock) and released when the
+// module is detached: windows created in it refer to it as long as they live, and they must
+// be gone before the module's code is. Empty when it cannot be made.
 HANDLE moduleContext() noexcept {
-    static const HANDLE context = [] {
+    static const ContextHandle context = [] {
         ACTCTXW description{};
         description.cbSize = sizeof description;
         description.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
         description.hModule = ModuleInstance();
         // Resource 2 of type RT_MANIFEST: the manifest a library carries for its own use.
         description.lpResourceName = MAKEINTRESOURCEW(2);
-        return CreateActCtxW(&description);
+        const HANDLE made = CreateActCtxW(&description);
+        return ContextHandle(made == INVALID_HANDLE_VALUE ? nullptr : made);
     }();
-    return context;
+    return context.get();
 }
 
 }  // namespace
 
 ModuleActivation::ModuleActivation() noexcept {
-    const HANDLE context = moduleContext();
-    if (context != INVALID_HANDLE_VALUE) active_ = ActivateActCtx(context, &cookie_) != FALSE;
+    if (const HANDLE context = moduleContext())
+        active_ = ActivateActCtx(context, &cookie_) != FALSE;
 }
 
 ModuleActivation::~ModuleActivation() {

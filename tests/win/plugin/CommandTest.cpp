@@ -5,6 +5,9 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
+#include <cstring>
+
 #include "host/ControlText.h"
 #include "tests/win/plugin/PluginFixture.h"
 #include "ui/resource.h"
@@ -14,6 +17,39 @@ using namespace ControlText;
 namespace {
 
 using CommandTest = PluginTest;
+
+// The activation contexts nivra.dll releases, counted through its import of ReleaseActCtx.
+int contextsReleased = 0;
+
+void WINAPI countedReleaseActCtx(HANDLE context) {
+    ++contextsReleased;
+    ReleaseActCtx(context);
+}
+
+// Points `module`'s import of the KERNEL32 function `name` at `replacement`.
+bool replaceImport(HMODULE module, const char* name, const void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto& nt = *reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    auto at = [base](auto rva) { return reinterpret_cast<const char*>(base + rva); };
+    auto* dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+        at(nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress));
+    for (; dll->Name; ++dll) {
+        if (lstrcmpiA(at(dll->Name), "KERNEL32.dll") != 0) continue;
+        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(at(dll->OriginalFirstThunk));
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
+                strcmp(at(names->u1.AddressOfData + offsetof(IMAGE_IMPORT_BY_NAME, Name)), name))
+                continue;
+            DWORD protection = 0;
+            VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            return VirtualProtect(slot, sizeof *slot, protection, &protection) != FALSE;
+        }
+    }
+    return false;
+}
 
 TEST_F(CommandTest, EachMenuCommandOpensOneMoreIndependentProtocolWindow) {
     host_->setDatabasePath(DatabaseWithSeries("two-windows", "Серия"));
@@ -110,6 +146,22 @@ TEST_F(CommandTest, WindowsOutliveUnloadButTheCommandEnds) {
     EXPECT_EQ(SeriesListedIn(window), (std::vector<std::wstring>{L"Серия"}));
     EXPECT_FALSE(host_->runCommand(kCommandTopic, Main()));
     EXPECT_EQ(OwnedDialogs(Main()).size(), 1u);
+}
+
+TEST_F(CommandTest, TheActivationContextGoesWithTheLibrary) {
+    ASSERT_TRUE(replaceImport(plugin_->handle(), "ReleaseActCtx",
+                              reinterpret_cast<const void*>(&countedReleaseActCtx)));
+    LoadAndNotify();
+    for (int window = 0; window < 2; ++window) {
+        HWND opened = PickMenuItem();
+        ASSERT_NE(opened, nullptr);
+        DestroyWindow(opened);
+    }
+    EXPECT_EQ(UnloadPlugin(), 0);
+    EXPECT_EQ(contextsReleased, 0);
+    // One context served both windows; it is released as the library goes.
+    plugin_.reset();
+    EXPECT_EQ(contextsReleased, 1);
 }
 
 }  // namespace
