@@ -179,11 +179,11 @@ struct SixteenByteTest {
 };
 
 // Passes over sixteen bytes at a time from `s` (a character start) while they hold no
-// candidate; the last bytes are tested as the sixteen that end the text, when the text
-// from `begin` is that long. Returns the character start where the exact search must look:
+// candidate; the last bytes are tested as the sixteen that end the text, when the search
+// covers that many. Returns the character start where the exact search must look:
 // the first candidate's, or `end`, or where fewer than sixteen bytes remain.
-const unsigned char* SkipSixteenAtATime(const unsigned char* begin, const unsigned char* s,
-                                        const unsigned char* end, const SixteenByteTest& test) {
+const unsigned char* SkipSixteenAtATime(const unsigned char* s, const unsigned char* end,
+                                        const SixteenByteTest& test) {
     const unsigned char* const start = s;
     __m128i skippableLeads;
     __m128i before = _mm_setzero_si128();  // lane 0: whether the byte before is a skippable lead
@@ -192,9 +192,9 @@ const unsigned char* SkipSixteenAtATime(const unsigned char* begin, const unsign
         if (candidates != 0) return CharacterStart(s + std::countr_zero(candidates), start);
         before = _mm_srli_si128(skippableLeads, 15);
     }
-    if (s == end || end - begin < 16) return s == end ? s : CharacterStart(s, start);
-    // The bytes before `s` in this window are real text, so the byte before `s` is judged
-    // from what it is; the lanes before `s` were passed already.
+    if (s == end) return s;
+    // The bytes before `s` in this window were passed already, so the byte before `s` is
+    // judged from what it is.
     const unsigned char* const window = end - 16;
     const auto passed = static_cast<unsigned>(s - window);
     const unsigned candidates =
@@ -210,8 +210,8 @@ struct SixteenByteTest {
     SixteenByteTest(std::uint32_t, std::uint32_t, const SkippableLeads&) {}
 };
 
-const unsigned char* SkipSixteenAtATime(const unsigned char*, const unsigned char* s,
-                                        const unsigned char*, const SixteenByteTest&) {
+const unsigned char* SkipSixteenAtATime(const unsigned char* s, const unsigned char*,
+                                        const SixteenByteTest&) {
     return s;
 }
 
@@ -222,16 +222,14 @@ constexpr bool kSixteenBytesAtATime = false;
 
 // Eight bytes at a time while they hold no candidate; two-byte characters under a lead that
 // never reduces to ASCII (Cyrillic among them) are stepped over unread.
-const unsigned char* FindAsciiKey(const unsigned char* begin, const unsigned char* s,
-                                  const unsigned char* end, std::uint32_t key,
-                                  const unsigned char*& after) {
+const unsigned char* FindAsciiKey(const unsigned char* s, const unsigned char* end,
+                                  std::uint32_t key, const unsigned char*& after) {
     const SkippableLeads& skippable = LeadsNeverReducingToAscii();
     const std::uint32_t otherCase = key - 'a' < 26u ? key - ('a' - 'A') : key;
     const SixteenByteTest test(key, otherCase, skippable);
-    const bool bySixteen = kSixteenBytesAtATime && end - begin >= 16;
     while (s < end) {
-        if (bySixteen) {
-            s = SkipSixteenAtATime(begin, s, end, test);
+        if (kSixteenBytesAtATime && end - s >= 16) {
+            s = SkipSixteenAtATime(s, end, test);
             if (s == end) break;
         } else if (end - s >= 8) {
             if (const std::size_t run = SkippableRun(s, key, otherCase, skippable.allOfD0ToDF)) {

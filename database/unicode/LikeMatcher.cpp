@@ -70,10 +70,9 @@ inline std::uint32_t NextKey(const unsigned char*& s, const unsigned char* end, 
 
 // The first character at or after `s` whose compared value is `key`: its start, with `after`
 // set past it; null when there is none.
-const unsigned char* FindKey(const unsigned char* begin, const unsigned char* s,
-                             const unsigned char* end, std::uint32_t key, bool noCase,
-                             const unsigned char*& after) {
-    if (noCase && key < 0x80) return FindAsciiKey(begin, s, end, key, after);
+const unsigned char* FindKey(const unsigned char* s, const unsigned char* end, std::uint32_t key,
+                             bool noCase, const unsigned char*& after) {
+    if (noCase && key < 0x80) return FindAsciiKey(s, end, key, after);
     while (s < end) {
         const unsigned char* next = s;
         if (NextKey(next, end, noCase) == key) {
@@ -94,9 +93,8 @@ const unsigned char* FindKey(const unsigned char* begin, const unsigned char* s,
 // work by (text characters + 1) x (pattern tokens + 1).
 bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<std::uint32_t> escape,
                const LikeSettings& settings) {
-    const auto* const textBegin = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* const textEnd = textBegin + text.size();
-    const auto* s = textBegin;
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const textEnd = s + text.size();
     const bool noCase = settings.noCase != 0;
     PatternCursor cursor(pattern, escape, settings);
 
@@ -145,7 +143,7 @@ bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<st
             continue;
         }
         // A run that starts with a literal can only start where that literal matches.
-        retryStart = FindKey(textBegin, retryStart, textEnd, first.key, noCase, s);
+        retryStart = FindKey(retryStart, textEnd, first.key, noCase, s);
         if (!retryStart) return false;
         cursor = afterFirst;
     }
