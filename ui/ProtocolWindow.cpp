@@ -31,8 +31,9 @@ constexpr Column kColumns[] = {
     {IDS_COLUMN_RESULT, 120, LVCFMT_RIGHT},
 };
 
-// What the window keeps in its user data: the size it may not get smaller than, and the
-// outer size its controls are laid out for (the last one it had while not minimized).
+// What the window keeps in its user data: the size it may not get smaller than (first, so
+// the user data still reads as that size), and the outer size its controls are laid out for
+// (the last one it had while not minimized).
 struct WindowState {
     MinTrackSize minTrackSize;
     SIZE laidOut{};
