@@ -6,7 +6,7 @@ export NIVRA_TIMES := $(CURDIR)/build/stage-times.txt
 $(shell mkdir -p build && date +%s >$(NIVRA_TIMES))
 TIMED := tools/timed.sh
 
-.PHONY: all bootstrap native native-asan win64 win32 test test-native test-windows demo screenshots clean
+.PHONY: all bootstrap native native-asan win64 win32 dist test test-native test-windows demo screenshots clean
 
 all: native win64 win32
 
@@ -27,6 +27,10 @@ win64: bootstrap
 	$(call build_preset,win64)
 win32: bootstrap
 	$(call build_preset,win32)
+
+# The release package in build/dist (tools/dist.sh).
+dist: win32
+	@tools/dist.sh
 
 test-native: native native-asan
 	@$(TIMED) "native tests" ctest --test-dir build/native --output-on-failure -j $(JOBS)

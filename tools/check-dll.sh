@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
-# Inspects the shipped 32-bit nivra.dll with objdump -p: a PE32 file that exports exactly
-# GetPluginInfo, Load and Unload by plain name and imports only system DLLs and pugixml.dll
-# (no MinGW runtime DLL). Prints a short summary; exits 1 on any difference.
+# check-dll.sh [--stripped] [DLL]: inspects the 32-bit nivra.dll with objdump -p: a PE32 file
+# that exports exactly GetPluginInfo, Load and Unload by plain name, imports only system DLLs
+# (no MinGW runtime, no pugixml.dll: pugixml is compiled in) and only functions listed in
+# tools/dist/windows7-imports.txt, each present in Windows 7 SP1. With --stripped (the release
+# package's copy) it also has no debug sections and a debug link to its symbols file.
+# Prints a short summary; exits 1 on any difference.
 set -euo pipefail
+stripped=0
+if [ "${1:-}" = --stripped ]; then
+  stripped=1
+  shift
+fi
 dll=${1:-build/win32/nivra.dll}
+allowed=$(dirname "$0")/dist/windows7-imports.txt
 [ -f "$dll" ] || { echo "check-dll: $dll is missing" >&2; exit 1; }
 dump=$(i686-w64-mingw32-objdump -p "$dll")
 
@@ -18,15 +27,20 @@ exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" |
   sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
 [ "$exports" = "GetPluginInfo Load Unload " ] || fail "exports are '$exports'"
 
-imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$dump" | sort -f | tr '\n' ' ')
-for name in $imports; do
-  case "${name,,}" in
-    kernel32.dll | user32.dll | gdi32.dll | comctl32.dll | msvcrt.dll | advapi32.dll | \
-      shell32.dll | ole32.dll | pugixml.dll) ;;
-    *) fail "imports $name, which is neither a system DLL nor pugixml.dll" ;;
-  esac
-done
-grep -qi '^pugixml.dll ' <<<"$(tr ' ' '\n' <<<"$imports" | sed 's/$/ /')" ||
-  fail "does not import pugixml.dll"
+# Every imported function as "dll function", the DLL name in lower case.
+imported=$(awk '/DLL Name:/ { dll = tolower($3); next }
+  dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll, $3 }' <<<"$dump" | sort -u)
+[ -n "$imported" ] || fail "no imports found"
+unknown=$(comm -23 <(echo "$imported") <(grep -v '^#' "$allowed" | awk 'NF == 2 { print tolower($1), $2 }' | sort -u))
+[ -z "$unknown" ] || fail "imports what is not known to exist in Windows 7 SP1:
+$unknown"
+dlls=$(cut -d' ' -f1 <<<"$imported" | sort -u | tr '\n' ' ')
 
-echo "check-dll: $dll: $format (PE32, magic $magic); exports: $exports; imports: $imports"
+if ((stripped)); then
+  sections=$(i686-w64-mingw32-objdump -h "$dll" | awk '$2 ~ /^\./ { print $2 }')
+  ! grep -q '^\.debug' <<<"$sections" || fail "carries debug information"
+  grep -qx '\.gnu_debuglink' <<<"$sections" || fail "has no debug link"
+fi
+
+echo "check-dll: $dll: $format (PE32)$( ((stripped)) && echo ', stripped'); exports: $exports;" \
+  "imports $(wc -l <<<"$imported") functions of $dlls"

@@ -173,7 +173,9 @@ void Road::loadLibrary(StepChecks& checks) {
     if (!checks.expect(plugin_ != nullptr,
                        "LoadLibraryW failed with error " + std::to_string(GetLastError())))
         return;
-    checks.expect(GetModuleHandleW(L"pugixml.dll") != nullptr, "pugixml.dll is not loaded");
+    // The plug-in carries its own pugixml: a pugixml.dll loaded with it would clash with a
+    // host's own file of that name.
+    checks.expect(GetModuleHandleW(L"pugixml.dll") == nullptr, "nivra.dll loaded a pugixml.dll");
     for (const char* name : {"GetPluginInfo", "Load", "Unload"})
         checks.expect(entry(name) != nullptr, std::string("no export named ") + name);
 }
