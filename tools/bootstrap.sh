@@ -39,16 +39,24 @@ if [ "$(id -u)" -ne 0 ]; then
   installed wine32:i386 && ((qemu_ready)) ||
     echo "bootstrap: not root: 32-bit Wine or qemu-user $qemu_version missing, the 32-bit stage will not run"
 else
+  # 32-bit Wine on its own, after the rest: when a mirror lacks an i386 index, only this
+  # install needs the fallback to the release's versions.
+  wine32=()
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
-    missing+=(wine32:i386) # its index is new, so the update below must run
+    wine32=(wine32:i386) # its index is new, so the update below must run
   elif ! installed wine32:i386; then
-    missing+=(wine32:i386)
+    wine32=(wine32:i386)
+  fi
+  if ((${#missing[@]} + ${#wine32[@]})); then
+    echo "bootstrap: installing ${missing[*]}${missing[*]:+ }${wine32[*]}"
+    apt_refresh
   fi
   if ((${#missing[@]})); then
-    echo "bootstrap: installing ${missing[*]}"
-    apt_refresh
     apt_install "${missing[@]}" || fail "installing ${missing[*]} failed"
+  fi
+  if ((${#wine32[@]})); then
+    apt_install "${wine32[@]}" || fail "installing ${wine32[*]} failed"
   fi
   if ((!qemu_ready)); then
     echo "bootstrap: installing qemu-user $qemu_version from bookworm-backports"
