@@ -7,7 +7,9 @@
 # private_sources DIR K writes into DIR apt sources made from the machine's configured Debian
 #                       sources: K=deb-src turns each into a source-package entry,
 #                       K=backports points each entry of the release suite at its backports
-# private_apt DIR       prints the apt options that use DIR's sources, lists and archives only
+# private_apt_get DIR K ARGS...
+#                       apt-get ARGS with those sources alone (DIR's lists and archives), their
+#                       indexes refreshed first; a failed refresh is left to ARGS to decide
 
 apt_index_incomplete=0
 apt_refresh() {
@@ -69,8 +71,13 @@ private_sources() { # dir kind
   ((found)) || { echo "bootstrap: no Debian sources configured for $kind" >&2; return 1; }
 }
 
-private_apt() { # dir
-  printf '%s\n' -o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$1/sources" \
-    -o "Dir::State::Lists=$1/lists" -o "Dir::Cache::Archives=$1/archives" \
-    -o APT::Sandbox::User=root
+private_apt_get() { # dir kind args...
+  local dir=$1 kind=$2 opts
+  shift 2
+  private_sources "$dir" "$kind" || return 1
+  opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$dir/sources"
+    -o "Dir::State::Lists=$dir/lists" -o "Dir::Cache::Archives=$dir/archives"
+    -o APT::Sandbox::User=root)
+  apt-get "${opts[@]}" -q update >/dev/null 2>&1 || true
+  apt-get "${opts[@]}" -q "$@" >/dev/null
 }

@@ -32,11 +32,9 @@ fail() { echo "bootstrap: $*" >&2; exit 1; }
 
 missing=()
 for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
-qemu_ready=0
-[ "$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null)" = "$qemu_version" ] && qemu_ready=1
 if [ "$(id -u)" -ne 0 ]; then
   ((${#missing[@]} == 0)) || fail "not root, cannot install ${missing[*]}"
-  installed wine32:i386 && ((qemu_ready)) ||
+  installed wine32:i386 && qemu_pin_installed ||
     echo "bootstrap: not root: 32-bit Wine or qemu-user $qemu_version missing, the 32-bit stage will not run"
 else
   # 32-bit Wine on its own, after the rest: when a mirror lacks an i386 index, only this
@@ -58,17 +56,14 @@ else
   if ((${#wine32[@]})); then
     apt_install "${wine32[@]}" || fail "installing ${wine32[*]} failed"
   fi
-  if ((!qemu_ready)); then
+  if ! qemu_pin_installed; then
     echo "bootstrap: installing qemu-user $qemu_version from bookworm-backports"
     debs="$src/debs"
     # apt names the file with the epoch, its colon escaped.
     deb="$debs/qemu-user_${qemu_version/:/%3a}_amd64.deb"
-    if ! { [ -f "$deb" ] && check_sha "$deb" "$qemu_deb_sha"; }; then
-      private_sources "$src/apt-backports" backports
-      mapfile -t opts < <(private_apt "$src/apt-backports")
-      apt-get "${opts[@]}" -q update >/dev/null 2>&1 || true # the download decides
+    if ! check_sha "$deb" "$qemu_deb_sha"; then
       mkdir -p "$debs"
-      (cd "$debs" && apt-get "${opts[@]}" -q download "qemu-user=$qemu_version" >/dev/null) ||
+      (cd "$debs" && private_apt_get "$src/apt-backports" backports download "qemu-user=$qemu_version") ||
         fail "cannot download qemu-user $qemu_version from bookworm-backports"
     fi
     check_sha "$deb" "$qemu_deb_sha" || fail "qemu-user archive hash mismatch"
@@ -82,10 +77,10 @@ fi
 sqlite_tgz="$src/better-sqlite3-12.11.1.tgz"
 sqlite_sha=ebf0ed75a7a59dbcb3b24bbd014ef49d9f15bc328e4adcbf516f2a8fadfa2835
 if [ ! -f "$src/sqlite3/sqlite3.c" ]; then
-  if [ ! -f "$sqlite_tgz" ] || ! check_sha "$sqlite_tgz" "$sqlite_sha"; then
+  if ! check_sha "$sqlite_tgz" "$sqlite_sha"; then
     (cd "$src" && npm pack --silent better-sqlite3@12.11.1 >/dev/null)
   fi
-  check_sha "$sqlite_tgz" "$sqlite_sha" || { echo "bootstrap: sqlite archive hash mismatch" >&2; exit 1; }
+  check_sha "$sqlite_tgz" "$sqlite_sha" || fail "sqlite archive hash mismatch"
   tmp=$(mktemp -d)
   tar -xzf "$sqlite_tgz" -C "$tmp" package/deps/sqlite3/sqlite3.c package/deps/sqlite3/sqlite3.h package/deps/sqlite3/sqlite3ext.h
   mkdir -p "$src/sqlite3"
@@ -100,15 +95,12 @@ pugi_sha=5c5ad5d7caeb791420408042a7d88c2c6180781bf218feca259fd9d840a888e1
 zlib_orig="$src/zlib_1.2.13.dfsg.orig.tar.bz2"
 zlib_sha=71feb7947e3c00ef125f83b79a4e529bde31171e5babe48b391f06758d1ab0a1
 if [ ! -f "$src/pugixml/pugixml.cpp" ] || [ ! -f "$src/minizip/zip.c" ]; then
-  if ! { [ -f "$pugi_orig" ] && check_sha "$pugi_orig" "$pugi_sha" && [ -f "$zlib_orig" ] && check_sha "$zlib_orig" "$zlib_sha"; }; then
-    private_sources "$src/apt" deb-src
-    mapfile -t opts < <(private_apt "$src/apt")
-    apt-get "${opts[@]}" -q update >/dev/null 2>&1 || true # the download decides
-    (cd "$src" && apt-get "${opts[@]}" -q source --download-only pugixml=1.13-0.2 zlib=1:1.2.13.dfsg-1 >/dev/null) ||
+  if ! { check_sha "$pugi_orig" "$pugi_sha" && check_sha "$zlib_orig" "$zlib_sha"; }; then
+    (cd "$src" && private_apt_get "$src/apt" deb-src source --download-only pugixml=1.13-0.2 zlib=1:1.2.13.dfsg-1) ||
       fail "cannot download the pugixml and zlib sources"
   fi
-  check_sha "$pugi_orig" "$pugi_sha" || { echo "bootstrap: pugixml archive hash mismatch" >&2; exit 1; }
-  check_sha "$zlib_orig" "$zlib_sha" || { echo "bootstrap: zlib archive hash mismatch" >&2; exit 1; }
+  check_sha "$pugi_orig" "$pugi_sha" || fail "pugixml archive hash mismatch"
+  check_sha "$zlib_orig" "$zlib_sha" || fail "zlib archive hash mismatch"
   tmp=$(mktemp -d)
   tar -xzf "$pugi_orig" -C "$tmp"
   mkdir -p "$src/pugixml"

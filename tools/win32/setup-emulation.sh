@@ -27,7 +27,7 @@ refuse() {
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
 
 # The packages come from tools/bootstrap.sh, which installs them when run as root.
-if ! installed wine32:i386 || [ "$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null)" != "$qemu_version" ]; then
+if ! installed wine32:i386 || ! qemu_pin_installed; then
   [ "$(id -u)" -eq 0 ] || refuse "32-bit Wine or qemu-user $qemu_version missing and not root"
   echo "win32: 32-bit Wine or qemu-user $qemu_version is missing: run tools/bootstrap.sh" >&2
   exit 1
@@ -61,10 +61,10 @@ i386_handler() { # prints the name of an enabled handler for i386 ELF programs
 kernel_qemu() { QEMU_VERSION=1 /usr/lib/wine/wine 2>/dev/null | sed -n '1s/^qemu-i386 version //p'; }
 wanted="${qemu_version#*:}"
 wanted="${wanted%%+*}"
-runs_wanted() { [[ "$(kernel_qemu)" == "$wanted ("* ]]; }
-if handler=$(i386_handler) && ! runs_wanted; then
+is_wanted() { [[ "$1" == "$wanted ("* ]]; }
+if handler=$(i386_handler) && running=$(kernel_qemu) && ! is_wanted "$running"; then
   [ "$(id -u)" -eq 0 ] || refuse "the kernel's i386 handler $handler runs another emulator and not root"
-  echo "win32: the kernel's i386 handler $handler runs qemu $(kernel_qemu); registering $qemu anew"
+  echo "win32: the kernel's i386 handler $handler runs qemu $running; registering $qemu anew"
   echo -1 >"$binfmt/$handler" || refuse "the kernel refused to remove handler $handler"
   handler=
 fi
@@ -75,7 +75,8 @@ if [ -z "${handler:-}" ]; then
   fi
   handler=$(i386_handler) || refuse "the i386 handler did not appear after registration"
 fi
-runs_wanted || refuse "the kernel's i386 handler runs qemu '$(kernel_qemu)', not $wanted"
+running=$(kernel_qemu)
+is_wanted "$running" || refuse "the kernel's i386 handler runs qemu '$running', not $wanted"
 
 # One real 32-bit program proves the chain end to end.
 version=$(/usr/lib/wine/wine --version 2>/dev/null) ||
