@@ -1,16 +1,20 @@
-// nivra-road32: the 32-bit smoke road. Loads nivra.dll from this program's folder into a
-// recording host and walks it through every subsystem; one line per step, exit code 1 when
-// any step failed.
+// nivra-road32: the 32-bit road. Loads nivra.dll from this program's folder into a recording
+// host and walks it through every subsystem on the worked example; one line per step, exit
+// code 1 when any step failed.
 
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
-#include "tests/win32/Road.h"
-#include "tests/win32/RoadReport.h"
+#include "host/check/ReferenceCases.h"
+#include "host/road/Road.h"
+#include "host/road/RoadReport.h"
+#include "tests/support/HostDatabase.h"
 
 namespace {
+
+constexpr char kTag[] = "road32";
 
 std::wstring PluginBesideProgram() {
     wchar_t path[MAX_PATH] = {};
@@ -23,12 +27,13 @@ std::wstring PluginBesideProgram() {
 }  // namespace
 
 int main() {
-    RoadReport report;
+    RoadReport report(kTag, true);
     try {
-        Road road(report, PluginBesideProgram());
+        Road road(report, PluginBesideProgram(), ReferenceCases().front(),
+                  HostDatabase::tempPath(kTag), kTag);
         road.run();
     } catch (const std::exception& e) {
-        std::printf("road32: FAILED before the road could run: %s\n", e.what());
+        std::printf("%s: дорога не пройдена до начала: %s\n", kTag, e.what());
         return 1;
     }
     report.printTotals();

@@ -10,6 +10,7 @@ public:
     bool expect(bool condition, const std::string& what);
     void fail(const std::string& what) { failures_.push_back(what); }
     bool ok() const { return failures_.empty(); }
+    const std::vector<std::string>& failures() const { return failures_; }
     // The failures joined into one line.
     std::string summary() const;
 
@@ -17,11 +18,14 @@ private:
     std::vector<std::string> failures_;
 };
 
-// One line per road step, printed as soon as the step ends, so a later hang or crash still
-// leaves the verdicts reached so far.
+// The verdicts of the road's steps. With `printSteps` each step's line is printed as soon as
+// the step ends (prefixed by `tag`), so a later hang or crash still leaves the verdicts
+// reached so far; without it the caller reads the first failure and prints its own line.
 class RoadReport {
 public:
-    // "passed" when `checks` holds no failure, otherwise "FAILED" with its failures.
+    RoadReport(const char* tag, bool printSteps) : tag_(tag), printSteps_(printSteps) {}
+
+    // "пройден" when `checks` holds no failure, otherwise "НЕ ПРОЙДЕН" with its failures.
     void finish(const char* step, const StepChecks& checks);
     // The step could not run because the step `need` before it did not pass: named as such,
     // never counted as passed.
@@ -29,11 +33,18 @@ public:
 
     // True when any step failed or could not run.
     bool anyFailed() const { return failed_ > 0 || notRun_ > 0; }
+    // The first failure as one line: the step and its first failed expectation.
+    const std::string& firstFailure() const { return firstFailure_; }
     // The closing line: passed and failed steps, and those not run when there are any.
     void printTotals() const;
 
 private:
+    void print(const char* step, const std::string& verdict) const;
+
+    const char* tag_;
+    bool printSteps_;
     int passed_ = 0;
     int failed_ = 0;
     int notRun_ = 0;
+    std::string firstFailure_;
 };

@@ -1,7 +1,7 @@
-#include "tests/win32/SelectionDriver.h"
+#include "host/road/SelectionDriver.h"
 
 #include "database/Utf.h"
-#include "tests/win32/Win32Text.h"
+#include "host/road/Win32Text.h"
 #include "ui/resource.h"
 
 namespace {
@@ -28,31 +28,31 @@ AssayId ItemAssayId(HWND list, int index) {
 void DriveSelectionDialog(HWND dialog, const RoadDatabase& road, StepChecks& checks) {
     HWND seriesList = GetDlgItem(dialog, IDC_SERIES_LIST);
     HWND measurementList = GetDlgItem(dialog, IDC_MEASUREMENT_LIST);
-    if (!checks.expect(seriesList && measurementList, "the dialog lacks list 1008 or 1010")) return;
+    if (!checks.expect(seriesList && measurementList, "в диалоге нет списка 1008 или 1010")) return;
 
     // Opened with no current pair: the series with the newest measurement comes first and is
     // selected; none of its measurements is marked.
     checks.expect(ItemCount(seriesList) == 2,
-                  "series list holds " + std::to_string(ItemCount(seriesList)) + " items, not 2");
+                  "в списке серий " + std::to_string(ItemCount(seriesList)) + " строк, а не 2");
     checks.expect(ListBoxText(seriesList, 0) == road.newestSeries,
-                  "first series is \"" + toUtf8(ListBoxText(seriesList, 0)) + "\"");
+                  "первая серия «" + toUtf8(ListBoxText(seriesList, 0)) + "»");
     checks.expect(SendMessageW(seriesList, LB_GETCURSEL, 0, 0) == 0,
-                  "the newest series is not selected on opening");
+                  "при открытии не выбрана самая новая серия");
     checks.expect(SendMessageW(measurementList, LB_GETSELCOUNT, 0, 0) == 0,
-                  "measurements are marked although no pair was chosen yet");
+                  "измерения отмечены, хотя пара ещё не выбиралась");
 
     // Switch to the pair's series as a click would.
     const LRESULT seriesIndex =
         SendMessageW(seriesList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                      reinterpret_cast<LPARAM>(ToWide(road.series).c_str()));
-    if (!checks.expect(seriesIndex != LB_ERR, "the pair's series is not listed")) return;
+    if (!checks.expect(seriesIndex != LB_ERR, "серии пары нет в списке")) return;
     SendMessageW(seriesList, LB_SETCURSEL, static_cast<WPARAM>(seriesIndex), 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SERIES_LIST, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(seriesList));
     const int count = ItemCount(measurementList);
-    checks.expect(count == road.seriesMeasurements,
-                  "the pair's series lists " + std::to_string(count) + " measurements, not " +
-                      std::to_string(road.seriesMeasurements));
+    checks.expect(count == road.seriesMeasurements, "в серии пары " + std::to_string(count) +
+                                                        " измерений, а не " +
+                                                        std::to_string(road.seriesMeasurements));
 
     int marked = 0;
     for (int i = 0; i < count; ++i) {
@@ -62,12 +62,12 @@ void DriveSelectionDialog(HWND dialog, const RoadDatabase& road, StepChecks& che
             ++marked;
         }
     }
-    if (!checks.expect(marked == 2, "the pair's two measurements are not both listed")) return;
+    if (!checks.expect(marked == 2, "в списке нет обоих измерений пары")) return;
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     // Ending the dialog hides it at once; one still shown refused the pair, so Cancel gets
     // the road out of its loop.
     if (!checks.expect(!IsWindow(dialog) || !IsWindowVisible(dialog),
-                       "OK with exactly two marked measurements did not end the dialog"))
+                       "OK при двух отмеченных измерениях не закрыл диалог"))
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }

@@ -1,4 +1,4 @@
-#include "tests/win32/CallProbe.h"
+#include "host/road/CallProbe.h"
 
 // RoadCallProbe(function, first, second, popped): the stack is aligned to 16 bytes at the
 // call, the two arguments are pushed, and ESP after the return is compared with ESP before

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "database/AssayId.h"
+#include "host/road/ReferenceCase.h"
 
 // The host database the road works on, and what the plug-in should show for it.
 struct RoadDatabase {
@@ -24,10 +25,14 @@ struct RoadDatabase {
     std::u16string secondSample;
     std::u16string secondComment;
     std::u16string secondOperator;
+    bool secondRemovedBeforeReport = false;
     // The protocol of the pair, nine rows of nine cell texts.
     std::vector<std::array<std::u16string, 9>> protocol;
 };
 
-// Writes the road's database (a fresh temporary file) with the reference pair of
-// measurements and a few others around it.
-RoadDatabase WriteRoadDatabase();
+// Writes the database of `reference` at `path` (an existing file is replaced): the pair in
+// an older series beside a newer measurement of its own, and a newer series listed first.
+RoadDatabase WriteRoadDatabase(const ReferenceCase& reference, const std::string& path);
+
+// Deletes the measurement `id` and its peaks, as the host would.
+void RemoveMeasurement(const RoadDatabase& road, AssayId id);

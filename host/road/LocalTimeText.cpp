@@ -1,6 +1,6 @@
-#include "tests/win32/LocalTimeText.h"
+#include "host/road/LocalTimeText.h"
 
-#include "tests/win32/Win32Text.h"
+#include "host/road/Win32Text.h"
 
 namespace {
 

@@ -9,17 +9,21 @@
 #include <string>
 #include <vector>
 
-#include "tests/win32/HostWindow.h"
-#include "tests/win32/RecordingHost.h"
-#include "tests/win32/RoadDatabase.h"
-#include "tests/win32/RoadReport.h"
-#include "tests/win32/Watchdog.h"
+#include "host/road/HostWindow.h"
+#include "host/road/RecordingHost.h"
+#include "host/road/ReferenceCase.h"
+#include "host/road/RoadDatabase.h"
+#include "host/road/RoadReport.h"
+#include "host/road/Watchdog.h"
 
-// The 32-bit smoke road: the shipped nivra.dll in a recording host, walked from loading to
-// unloading in one process, one verdict per step.
+// The 32-bit road: the shipped nivra.dll in a recording host, walked from loading to unloading
+// on the database of one reference case, one verdict per step. The library is loaded anew
+// for each road and freed when it ends.
 class Road {
 public:
-    Road(RoadReport& report, std::wstring pluginPath);
+    // `databasePath`: where the case's database is written; the caller removes it.
+    Road(RoadReport& report, std::wstring pluginPath, const ReferenceCase& reference,
+         std::string databasePath, const char* tag);
     ~Road();
 
     void run();
@@ -47,6 +51,8 @@ private:
 
     RoadReport& report_;
     std::wstring pluginPath_;
+    const ReferenceCase& reference_;
+    std::string databasePath_;
     std::atomic<const char*> currentStep_{"start"};
     Watchdog watchdog_;
     std::map<std::string, bool> passed_;

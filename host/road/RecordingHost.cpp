@@ -1,8 +1,8 @@
-#include "tests/win32/RecordingHost.h"
+#include "host/road/RecordingHost.h"
 
 #include <exception>
 
-#include "tests/win32/RawRecord.h"
+#include "host/road/RawRecord.h"
 
 RecordingHost* RecordingHost::current_ = nullptr;
 
@@ -19,9 +19,9 @@ auto Guard(std::vector<std::string>& faults, const char* entry, Work work) -> de
     try {
         return work();
     } catch (const std::exception& e) {
-        faults.push_back(std::string(entry) + " threw " + e.what());
+        faults.push_back(std::string(entry) + ": исключение " + e.what());
     } catch (...) {
-        faults.push_back(std::string(entry) + " threw");
+        faults.push_back(std::string(entry) + ": исключение");
     }
     return {};
 }
@@ -60,7 +60,8 @@ std::vector<RecordingHost::Call> RecordingHost::callsSince(std::size_t from) con
 }
 
 std::intptr_t __cdecl RecordingHost::Reserved() {
-    if (current_) current_->faults_.push_back("the plug-in called one of the three unused entries");
+    if (current_)
+        current_->faults_.push_back("модуль вызвал одну из трёх неиспользуемых функций хоста");
     return 0;
 }
 

@@ -1,8 +1,8 @@
-#include "tests/win32/HostWindow.h"
+#include "host/road/HostWindow.h"
 
 #include <exception>
 
-#include "tests/win32/Win32Text.h"
+#include "host/road/Win32Text.h"
 
 namespace {
 
@@ -118,9 +118,10 @@ LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam,
         }
     } catch (const std::exception& e) {
         // Nothing is thrown into a dialog loop; the road reports it instead.
-        if (self) self->faults_.push_back(std::string("work on a dialog threw ") + e.what());
+        if (self)
+            self->faults_.push_back(std::string("исключение при работе с диалогом: ") + e.what());
     } catch (...) {
-        if (self) self->faults_.push_back("work on a dialog threw");
+        if (self) self->faults_.push_back("исключение при работе с диалогом");
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -1,28 +1,29 @@
-#include "tests/win32/Road.h"
+#include "host/road/Road.h"
 
 #include <commctrl.h>
 
 #include <ctime>
 
 #include "database/Utf.h"
-#include "tests/win32/CallProbe.h"
-#include "tests/win32/LocalTimeText.h"
-#include "tests/win32/ProtocolTreeCheck.h"
-#include "tests/win32/RawRecord.h"
-#include "tests/win32/SelectionDriver.h"
-#include "tests/win32/Win32Text.h"
+#include "host/road/CallProbe.h"
+#include "host/road/CellName.h"
+#include "host/road/LocalTimeText.h"
+#include "host/road/ProtocolTreeCheck.h"
+#include "host/road/RawRecord.h"
+#include "host/road/SelectionDriver.h"
+#include "host/road/Win32Text.h"
 #include "ui/resource.h"
 
 namespace {
 
-constexpr char kLoadLibrary[] = "load nivra.dll";
-constexpr char kIdentity[] = "identity record";
+constexpr char kLoadLibrary[] = "загрузка nivra.dll";
+constexpr char kIdentity[] = "сведения о модуле";
 constexpr char kLoad[] = "Load";
-constexpr char kNotification[] = "modules-loaded notification";
-constexpr char kOpenWindow[] = "menu command opens window";
-constexpr char kSelect[] = "selection dialog picks pair";
-constexpr char kShowProtocol[] = "nine rows in the list";
-constexpr char kExport[] = "report reaches the host";
+constexpr char kNotification[] = "уведомление о загрузке модулей";
+constexpr char kOpenWindow[] = "команда меню открывает окно";
+constexpr char kSelect[] = "выбор пары измерений";
+constexpr char kShowProtocol[] = "протокол в окне";
+constexpr char kExport[] = "отчёт передан хосту";
 constexpr char kUnload[] = "Unload";
 
 constexpr char kModulesLoaded[] = "System/ModulesLoaded";
@@ -41,7 +42,7 @@ std::string Hex(std::uint32_t value) {
 }
 
 std::string Quoted(const std::u16string& text) {
-    return "\"" + toUtf8(text) + "\"";
+    return "«" + toUtf8(text) + "»";
 }
 
 std::string Describe(const RecordingHost::Call& call) {
@@ -56,9 +57,9 @@ std::string Describe(const std::vector<RecordingHost::Call>& calls) {
 }
 
 void ExpectCdecl(const ProbedCall& call, const char* what, StepChecks& checks) {
-    checks.expect(call.calleePopped == 0, std::string(what) + " removed " +
+    checks.expect(call.calleePopped == 0, std::string(what) + " снимает со стека " +
                                               std::to_string(call.calleePopped) +
-                                              " bytes of arguments: not __cdecl");
+                                              " байт аргументов: соглашение не __cdecl");
 }
 
 // True when `address` lies in the image of `module` (static storage of the module).
@@ -96,19 +97,24 @@ std::u16string LabelText(std::int64_t date, const std::u16string& sample) {
 void ExpectLabel(HWND window, int id, AssayId assay, std::int64_t date,
                  const std::u16string& sample, StepChecks& checks) {
     HWND label = GetDlgItem(window, id);
-    const std::string name = "label " + std::to_string(id);
+    const std::string name = "надпись " + std::to_string(id);
     const AssayId kept = static_cast<LONG>(GetWindowLongPtrW(label, GWLP_USERDATA));
-    checks.expect(kept == assay, name + " keeps AssayId " + std::to_string(kept) + ", expected " +
-                                     std::to_string(assay));
+    checks.expect(kept == assay, name + " хранит измерение " + std::to_string(kept) +
+                                     ", ожидалось " + std::to_string(assay));
     const std::u16string expected = LabelText(date, sample);
-    checks.expect(WindowText(label) == expected,
-                  name + " shows " + Quoted(WindowText(label)) + ", expected " + Quoted(expected));
+    checks.expect(WindowText(label) == expected, name + ": ожидалось " + Quoted(expected) +
+                                                     ", получено " + Quoted(WindowText(label)));
 }
 
 }  // namespace
 
-Road::Road(RoadReport& report, std::wstring pluginPath)
-    : report_(report), pluginPath_(std::move(pluginPath)), watchdog_(kStepLimit, currentStep_) {}
+Road::Road(RoadReport& report, std::wstring pluginPath, const ReferenceCase& reference,
+           std::string databasePath, const char* tag)
+    : report_(report),
+      pluginPath_(std::move(pluginPath)),
+      reference_(reference),
+      databasePath_(std::move(databasePath)),
+      watchdog_(kStepLimit, currentStep_, tag) {}
 
 Road::~Road() {
     closeWindows();
@@ -117,7 +123,7 @@ Road::~Road() {
 }
 
 void Road::run() {
-    database_ = WriteRoadDatabase();
+    database_ = WriteRoadDatabase(reference_, databasePath_);
     host_ = std::make_unique<RecordingHost>(database_.uri);
     hostWindow_ = std::make_unique<HostWindow>();
 
@@ -147,11 +153,11 @@ void Road::step(const char* name, const std::vector<const char*>& needs, const B
     try {
         body(checks);
     } catch (const std::exception& e) {
-        checks.fail(std::string("the road itself threw: ") + e.what());
+        checks.fail(std::string("сбой самой проверки: ") + e.what());
     }
     HostWindow::drainMessages();
     for (const std::u16string& text : hostWindow_->takeClosedMessageBoxes())
-        checks.fail("a message box appeared: " + Quoted(text));
+        checks.fail("появилось сообщение " + Quoted(text));
     collectFaults(checks);
     report_.finish(name, checks);
     passed_[name] = checks.ok();
@@ -159,9 +165,9 @@ void Road::step(const char* name, const std::vector<const char*>& needs, const B
 
 void Road::collectFaults(StepChecks& checks) {
     for (; hostFaultsSeen_ < host_->faults().size(); ++hostFaultsSeen_)
-        checks.fail("host: " + host_->faults()[hostFaultsSeen_]);
+        checks.fail("хост: " + host_->faults()[hostFaultsSeen_]);
     for (; windowFaultsSeen_ < hostWindow_->faults().size(); ++windowFaultsSeen_)
-        checks.fail("road: " + hostWindow_->faults()[windowFaultsSeen_]);
+        checks.fail("проверка: " + hostWindow_->faults()[windowFaultsSeen_]);
 }
 
 const void* Road::entry(const char* name) const {
@@ -171,45 +177,46 @@ const void* Road::entry(const char* name) const {
 void Road::loadLibrary(StepChecks& checks) {
     plugin_ = LoadLibraryW(pluginPath_.c_str());
     if (!checks.expect(plugin_ != nullptr,
-                       "LoadLibraryW failed with error " + std::to_string(GetLastError())))
+                       "LoadLibraryW не загрузил файл, ошибка " + std::to_string(GetLastError())))
         return;
     // The plug-in carries its own pugixml: a pugixml.dll loaded with it would clash with a
     // host's own file of that name.
-    checks.expect(GetModuleHandleW(L"pugixml.dll") == nullptr, "nivra.dll loaded a pugixml.dll");
+    checks.expect(GetModuleHandleW(L"pugixml.dll") == nullptr, "nivra.dll загрузил pugixml.dll");
     for (const char* name : {"GetPluginInfo", "Load", "Unload"})
-        checks.expect(entry(name) != nullptr, std::string("no export named ") + name);
+        checks.expect(entry(name) != nullptr, std::string("нет экспорта ") + name);
 }
 
 void Road::identity(StepChecks& checks) {
     const void* getInfo = entry("GetPluginInfo");
-    if (!checks.expect(getInfo != nullptr, "no GetPluginInfo")) return;
+    if (!checks.expect(getInfo != nullptr, "нет GetPluginInfo")) return;
     const ProbedCall first = CallProbed(getInfo);
     const ProbedCall second = CallProbed(getInfo);
     ExpectCdecl(first, "GetPluginInfo", checks);
     const void* record = reinterpret_cast<const void*>(first.result);
-    if (!checks.expect(record != nullptr, "GetPluginInfo returned null")) return;
-    checks.expect(second.result == first.result, "a second GetPluginInfo returned another address");
-    checks.expect(InModule(record, plugin_), "the record is not static data of nivra.dll");
+    if (!checks.expect(record != nullptr, "GetPluginInfo вернул пустой указатель")) return;
+    checks.expect(second.result == first.result, "второй вызов GetPluginInfo вернул другой адрес");
+    checks.expect(InModule(record, plugin_),
+                  "запись о модуле лежит вне статических данных nivra.dll");
 
-    checks.expect(RawU32(record, 0) == 48, "size field reads " + std::to_string(RawU32(record, 0)));
-    checks.expect(RawU32(record, 8) == 0x01000204, "version reads " + Hex(RawU32(record, 8)));
+    checks.expect(RawU32(record, 0) == 48, "поле размера: " + std::to_string(RawU32(record, 0)));
+    checks.expect(RawU32(record, 8) == 0x01000204, "поле версии: " + Hex(RawU32(record, 8)));
     const std::u16string title = RawWide(RawPointer(record, 4));
     checks.expect(title == u"Вантрел: Протокол измерений по СТО 03-7.76-2016",
-                  "title at offset 4 reads " + Quoted(title));
+                  "название (смещение 4): " + Quoted(title));
     const std::u16string description = RawWide(RawPointer(record, 12));
     checks.expect(description == u"Протокол измерения примесей гелия газообразного (сжатого)",
-                  "description at offset 12 reads " + Quoted(description));
+                  "описание (смещение 12): " + Quoted(description));
     for (std::size_t offset : {4u, 12u, 16u, 20u, 24u, 28u}) {
         const void* text = RawPointer(record, offset);
         checks.expect(InModule(text, plugin_) && !RawWide(text).empty(),
-                      "the string at offset " + std::to_string(offset) +
-                          " is empty or not static data of nivra.dll");
+                      "строка по смещению " + std::to_string(offset) +
+                          " пуста или лежит вне статических данных nivra.dll");
     }
     checks.expect(RawWide(RawPointer(record, 20)).find(u'@') != std::u16string::npos,
-                  "the e-mail address at offset 20 has no '@'");
+                  "в адресе почты (смещение 20) нет '@'");
     bool zero = true;
     for (std::size_t i = 32; i < 48; ++i) zero = zero && RawByte(record, i) == 0;
-    checks.expect(!zero, "the GUID at offset 32 is all zero");
+    checks.expect(!zero, "GUID (смещение 32) состоит из нулей");
 }
 
 void Road::load(StepChecks& checks) {
@@ -218,59 +225,59 @@ void Road::load(StepChecks& checks) {
         CallProbed(entry("Load"),
                    static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(host_->table())));
     ExpectCdecl(result, "Load", checks);
-    checks.expect(result.result == 0, "Load returned " + std::to_string(result.result));
+    checks.expect(result.result == 0, "Load вернул " + std::to_string(result.result));
     const auto calls = host_->callsSince(before);
     if (!checks.expect(
             calls.size() == 1 && calls[0].entry == "Subscribe" && calls[0].topic == kModulesLoaded,
-            "Load made " + Describe(calls) + ", expected [Subscribe " + kModulesLoaded + "]"))
+            "Load вызвал " + Describe(calls) + ", ожидалось [Subscribe " + kModulesLoaded + "]"))
         return;
     notification_ = reinterpret_cast<const void*>(calls[0].first);
     subscription_ = static_cast<std::int32_t>(calls[0].answer);
-    checks.expect(InModule(notification_, plugin_), "the subscribed callback is not in nivra.dll");
+    checks.expect(InModule(notification_, plugin_), "подписанная функция лежит вне nivra.dll");
 }
 
 void Road::notify(StepChecks& checks) {
     const std::size_t before = host_->calls().size();
     const ProbedCall result = CallProbed(notification_, 0, 0);
-    ExpectCdecl(result, "the modules-loaded callback", checks);
-    checks.expect(result.result == 0, "the callback returned " + std::to_string(result.result));
+    ExpectCdecl(result, "обработчик уведомления", checks);
+    checks.expect(result.result == 0,
+                  "обработчик уведомления вернул " + std::to_string(result.result));
     const auto calls = host_->callsSince(before);
     const bool order = calls.size() == 3 && calls[0].entry == "RegisterCommand" &&
                        calls[0].topic == kMenuCommand && calls[1].entry == "Request" &&
                        calls[1].topic == kCreateMenu && calls[2].entry == "Request" &&
                        calls[2].topic == kConnectionUri;
-    if (!checks.expect(order, "the callback made " + Describe(calls) +
-                                  ", expected [RegisterCommand " + kMenuCommand + ", Request " +
+    if (!checks.expect(order, "обработчик уведомления вызвал " + Describe(calls) +
+                                  ", ожидалось [RegisterCommand " + kMenuCommand + ", Request " +
                                   kCreateMenu + ", Request " + kConnectionUri + "]"))
         return;
     commandHandler_ = reinterpret_cast<const void*>(calls[0].first);
     command_ = static_cast<std::int32_t>(calls[0].answer);
-    checks.expect(InModule(commandHandler_, plugin_), "the command handler is not in nivra.dll");
+    checks.expect(InModule(commandHandler_, plugin_), "обработчик команды лежит вне nivra.dll");
 
     // The menu request, field by field at its 32-bit offsets.
     const RecordingHost::Call& menu = calls[1];
-    checks.expect(menu.first == 0, "the menu request's first argument is not null");
-    checks.expect(menu.record[0] == 16,
-                  "menu request size reads " + std::to_string(menu.record[0]));
+    checks.expect(menu.first == 0, "первый аргумент запроса меню не нулевой");
+    checks.expect(menu.record[0] == 16, "размер запроса меню: " + std::to_string(menu.record[0]));
     checks.expect(menu.text == u"Данные/Расчёты/Протокол измерений по СТО 03-7.76-2016",
-                  "menu path at offset 4 reads " + Quoted(menu.text));
-    checks.expect(menu.record[2] == 0, "field at offset 8 reads " + Hex(menu.record[2]));
-    checks.expect(menu.narrow == kMenuCommand,
-                  "command topic at offset 12 reads \"" + menu.narrow + "\"");
+                  "пункт меню (смещение 4): " + Quoted(menu.text));
+    checks.expect(menu.record[2] == 0, "поле по смещению 8: " + Hex(menu.record[2]));
+    checks.expect(menu.narrow == kMenuCommand, "тема команды (смещение 12): «" + menu.narrow + "»");
     checks.expect(calls[2].first == 0 && calls[2].second == 0,
-                  "the location request carries arguments");
+                  "запрос расположения базы передаёт аргументы");
 }
 
 void Road::openWindow(StepChecks& checks) {
     HWND owner = hostWindow_->handle();
     const ProbedCall result = CallProbed(
         commandHandler_, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(owner)));
-    ExpectCdecl(result, "the menu-command handler", checks);
-    checks.expect(result.result == 0, "the handler returned " + std::to_string(result.result));
+    ExpectCdecl(result, "обработчик команды меню", checks);
+    checks.expect(result.result == 0,
+                  "обработчик команды меню вернул " + std::to_string(result.result));
     HostWindow::drainMessages();
     protocolWindow_ = FindOwnedDialog(owner, u"Протокол измерений");
     if (!checks.expect(protocolWindow_ != nullptr,
-                       "no visible window \"Протокол измерений\" owned by the host window"))
+                       "не появилось окно «Протокол измерений», принадлежащее окну хоста"))
         return;
     // The window's user data is its minimum tracking size: two 32-bit values, the outer size
     // at initialisation.
@@ -280,7 +287,7 @@ void Road::openWindow(StepChecks& checks) {
     GetWindowRect(protocolWindow_, &frame);
     checks.expect(
         minimum && minimum[0] == frame.right - frame.left && minimum[1] == frame.bottom - frame.top,
-        "the window's user data does not hold its initial outer size");
+        "данные окна не хранят его начальный размер");
 }
 
 void Road::select(StepChecks& checks) {
@@ -288,10 +295,9 @@ void Road::select(StepChecks& checks) {
                            [&](HWND dialog) { DriveSelectionDialog(dialog, database_, checks); });
     SendMessageW(protocolWindow_, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(protocolWindow_, IDC_SELECT)));
-    checks.expect(!hostWindow_->cancelWaiting(),
-                  "\"Выбрать\" showed no dialog \"Выбор измерений\" owned by the protocol window");
+    checks.expect(!hostWindow_->cancelWaiting(), "«Выбрать» не открыл диалог «Выбор измерений»");
     checks.expect(FindOwnedDialog(protocolWindow_, u"Выбор измерений") == nullptr,
-                  "the selection dialog is still open");
+                  "диалог выбора не закрылся");
 }
 
 void Road::showProtocol(StepChecks& checks) {
@@ -301,20 +307,22 @@ void Road::showProtocol(StepChecks& checks) {
                 database_.secondSample, checks);
     const auto rows = ListViewRows(GetDlgItem(protocolWindow_, IDC_PROTOCOL_LIST));
     if (!checks.expect(rows.size() == database_.protocol.size(),
-                       "the list holds " + std::to_string(rows.size()) + " rows, expected " +
+                       "в списке " + std::to_string(rows.size()) + " строк, ожидалось " +
                            std::to_string(database_.protocol.size())))
         return;
     for (std::size_t r = 0; r < rows.size(); ++r)
         for (std::size_t c = 0; c < rows[r].size(); ++c)
             checks.expect(rows[r][c] == database_.protocol[r][c],
-                          "row " + std::to_string(r) + " column " + std::to_string(c) + " reads " +
-                              Quoted(rows[r][c]) + ", expected " +
-                              Quoted(database_.protocol[r][c]));
+                          CellName(database_.protocol, r, c) + ": ожидалось " +
+                              Quoted(database_.protocol[r][c]) + ", получено " +
+                              Quoted(rows[r][c]));
 }
 
 void Road::exportReport(StepChecks& checks) {
+    if (database_.secondRemovedBeforeReport) RemoveMeasurement(database_, database_.second);
     ExpectedReport expected{
         .protocolDates = {LocalDateText(std::time(nullptr))},
+        .measurementFound = !database_.secondRemovedBeforeReport,
         .sample = database_.secondSample,
         .comment = database_.secondComment,
         .date = LocalDateText(database_.secondDate),
@@ -334,31 +342,31 @@ void Road::exportReport(StepChecks& checks) {
     const auto calls = host_->callsSince(before);
     if (!checks.expect(
             calls.size() == 1 && calls[0].entry == "Request" && calls[0].topic == kExportToOdt,
-            "\"Отчёт\" made " + Describe(calls) + ", expected [Request " + kExportToOdt + "]"))
+            "«Отчёт» вызвал " + Describe(calls) + ", ожидалось [Request " + kExportToOdt + "]"))
         return;
     // The export request, at its 32-bit offsets: integer 0, boolean 1 in the low byte of the
     // second word, template name at offset 8.
     const RecordingHost::Call& request = calls[0];
-    checks.expect(request.record[0] == 0, "export integer reads " + Hex(request.record[0]));
-    checks.expect((request.record[1] & 0xFF) == 1,
-                  "export boolean at offset 4 reads " + std::to_string(request.record[1] & 0xFF));
+    checks.expect(request.record[0] == 0, "целое поле запроса отчёта: " + Hex(request.record[0]));
+    checks.expect((request.record[1] & 0xFF) == 1, "логическое поле запроса отчёта (смещение 4): " +
+                                                       std::to_string(request.record[1] & 0xFF));
     checks.expect(request.text == u"Export_Protocol.odt",
-                  "template name at offset 8 reads " + Quoted(request.text));
+                  "шаблон отчёта (смещение 8): " + Quoted(request.text));
 }
 
 void Road::unload(StepChecks& checks) {
     const std::size_t before = host_->calls().size();
     const ProbedCall result = CallProbed(entry("Unload"));
     ExpectCdecl(result, "Unload", checks);
-    checks.expect(result.result == 0, "Unload returned " + std::to_string(result.result));
+    checks.expect(result.result == 0, "Unload вернул " + std::to_string(result.result));
     const auto calls = host_->callsSince(before);
     checks.expect(calls.size() == 2 && calls[0].entry == "Unsubscribe" &&
                       calls[0].first == static_cast<std::uintptr_t>(subscription_) &&
                       calls[1].entry == "UnregisterCommand" &&
                       calls[1].first == static_cast<std::uintptr_t>(command_),
-                  "Unload made " + Describe(calls) + " with handles " +
+                  "Unload вызвал " + Describe(calls) + " с описателями " +
                       (calls.size() == 2 ? Hex(calls[0].first) + ", " + Hex(calls[1].first) : "") +
-                      "; expected Unsubscribe " + Hex(subscription_) + ", UnregisterCommand " +
+                      "; ожидалось Unsubscribe " + Hex(subscription_) + ", UnregisterCommand " +
                       Hex(command_));
 }
 

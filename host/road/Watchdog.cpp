@@ -1,11 +1,12 @@
-#include "tests/win32/Watchdog.h"
+#include "host/road/Watchdog.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
-Watchdog::Watchdog(std::chrono::seconds limit, const std::atomic<const char*>& currentStep)
-    : limit_(limit), currentStep_(currentStep), thread_([this] { watch(); }) {}
+Watchdog::Watchdog(std::chrono::seconds limit, const std::atomic<const char*>& currentStep,
+                   const char* tag)
+    : limit_(limit), tag_(tag), currentStep_(currentStep), thread_([this] { watch(); }) {}
 
 Watchdog::~Watchdog() {
     {
@@ -29,7 +30,7 @@ void Watchdog::watch() {
     while (!finished_) {
         const unsigned seen = generation_;
         if (!changed_.wait_for(lock, limit_, [&] { return finished_ || generation_ != seen; })) {
-            std::printf("road32: %-28s FAILED: no progress within %lld s\n", currentStep_.load(),
+            std::printf("%s: шаг «%s» НЕ ЗАВЕРШИЛСЯ за %lld с\n", tag_, currentStep_.load(),
                         static_cast<long long>(limit_.count()));
             std::fflush(stdout);
             ExitProcess(3);

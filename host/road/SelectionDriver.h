@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "tests/win32/RoadDatabase.h"
-#include "tests/win32/RoadReport.h"
+#include "host/road/RoadDatabase.h"
+#include "host/road/RoadReport.h"
 
 // Works the shown measurement selection dialog as a user would: checks how it opened (newest
 // series selected, nothing marked), switches to the pair's series, marks the pair and presses

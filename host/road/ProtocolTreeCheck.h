@@ -4,12 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/win32/RoadReport.h"
+#include "host/road/RoadReport.h"
 
 // What the report document handed to the host must hold.
 struct ExpectedReport {
     // Acceptable report dates (the day the road started, and the day of the check).
     std::vector<std::u16string> protocolDates;
+    // The second measurement's row exists: the document carries its five header elements.
+    bool measurementFound = true;
     std::u16string sample;
     std::u16string comment;
     std::u16string date;
