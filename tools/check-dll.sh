@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# check-dll.sh [--stripped] [DLL]: inspects the 32-bit nivra.dll with objdump -p: a PE32 file
-# that exports exactly GetPluginInfo, Load and Unload by plain name, imports only system DLLs
-# (no MinGW runtime, no pugixml.dll: pugixml is compiled in) and only functions listed in
-# tools/dist/windows7-imports.txt, each present in Windows 7 SP1. With --stripped (the release
-# package's copy) it also has no debug sections and a debug link to its symbols file.
+# check-dll.sh [--stripped] [--program] [FILE]: inspects the 32-bit nivra.dll with objdump -p:
+# a PE32 file that exports exactly GetPluginInfo, Load and Unload by plain name, imports only
+# system DLLs (no MinGW runtime, no pugixml.dll: pugixml is compiled in) and only functions
+# listed in tools/dist/windows7-imports.txt, each present in Windows 7 SP1. With --stripped
+# (the release package's copy) it also has no debug sections and a debug link to its symbols
+# file. With --program FILE is a program (nivra-check.exe): the same imports rule, no exports
+# and no debug link required.
 # Prints a short summary; exits 1 on any difference.
 set -euo pipefail
-stripped=0
-if [ "${1:-}" = --stripped ]; then
-  stripped=1
+stripped=0 program=0
+while [ $# -gt 0 ]; do
+  case $1 in
+    --stripped) stripped=1 ;;
+    --program) program=1 ;;
+    *) break ;;
+  esac
   shift
-fi
+done
 dll=${1:-build/win32/nivra.dll}
 allowed=$(dirname "$0")/dist/windows7-imports.txt
 [ -f "$dll" ] || { echo "check-dll: $dll is missing" >&2; exit 1; }
@@ -25,7 +31,11 @@ magic=$(awk '$1 == "Magic" {print $2; exit}' <<<"$dump")
 # The names of the export name table, in its order.
 exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" |
   sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
-[ "$exports" = "GetPluginInfo Load Unload " ] || fail "exports are '$exports'"
+if ((program)); then
+  [ -z "$exports" ] || fail "a program that exports '$exports'"
+else
+  [ "$exports" = "GetPluginInfo Load Unload " ] || fail "exports are '$exports'"
+fi
 
 # Every imported function as "dll function", the DLL name in lower case.
 imported=$(awk '/DLL Name:/ { dll = tolower($3); next }
@@ -39,8 +49,8 @@ dlls=$(cut -d' ' -f1 <<<"$imported" | sort -u | tr '\n' ' ')
 if ((stripped)); then
   sections=$(i686-w64-mingw32-objdump -h "$dll" | awk '$2 ~ /^\./ { print $2 }')
   ! grep -q '^\.debug' <<<"$sections" || fail "carries debug information"
-  grep -qx '\.gnu_debuglink' <<<"$sections" || fail "has no debug link"
+  ((program)) || grep -qx '\.gnu_debuglink' <<<"$sections" || fail "has no debug link"
 fi
 
-echo "check-dll: $dll: $format (PE32)$( ((stripped)) && echo ', stripped'); exports: $exports;" \
+echo "check-dll: $dll: $format (PE32)$( ((stripped)) && echo ', stripped'); exports: ${exports:-none};" \
   "imports $(wc -l <<<"$imported") functions of $dlls"

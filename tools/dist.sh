@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The release package, from the 32-bit build (build/win32): build/dist/nivra-<file
-# version>-win32.zip with the stripped nivra.dll, the installation text in Russian and
-# SHA256SUMS; the debug information stays beside it in build/dist/symbols/nivra.dll.debug,
+# version>-win32.zip with the stripped nivra.dll, the stripped installation check
+# nivra-check.exe, the installation text in Russian and SHA256SUMS; the debug information stays beside it in build/dist/symbols/nivra.dll.debug,
 # which the DLL names by its debug link. The zip is reproducible: the same commit gives the
 # same bytes (fixed entry times, modes and order, no extra attributes).
 set -euo pipefail
@@ -13,7 +13,9 @@ objcopy=i686-w64-mingw32-objcopy
 # linker leaves it.
 export SOURCE_DATE_EPOCH=0
 
-[ -f "$build/nivra.dll" ] || { echo "dist: $build/nivra.dll is missing" >&2; exit 1; }
+for file in nivra.dll nivra-check.exe; do
+  [ -f "$build/$file" ] || { echo "dist: $build/$file is missing" >&2; exit 1; }
+done
 version=$(sed -n 's/^ *FILEVERSION *\([0-9]*\),\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1.\2.\3.\4/p' \
   "$root/plugin/version.rc")
 [ -n "$version" ] || { echo "dist: no FILEVERSION in plugin/version.rc" >&2; exit 1; }
@@ -30,6 +32,8 @@ $objcopy --only-keep-debug "$build/nivra.dll" "$dist/symbols/nivra.dll.debug"
 (cd "$dist/symbols" && $objcopy --strip-debug --strip-unneeded \
   --add-gnu-debuglink=nivra.dll.debug "$build/nivra.dll" "$stage/nivra.dll")
 "$root/tools/check-dll.sh" --stripped "$stage/nivra.dll"
+$objcopy --strip-debug --strip-unneeded "$build/nivra-check.exe" "$stage/nivra-check.exe"
+"$root/tools/check-dll.sh" --stripped --program "$stage/nivra-check.exe"
 
 # The installation text for Windows Notepad: UTF-8 with a byte order mark, CRLF line ends.
 dll_sha=$(sha256sum "$stage/nivra.dll" | cut -d' ' -f1)
@@ -38,11 +42,12 @@ dll_sha=$(sha256sum "$stage/nivra.dll" | cut -d' ' -f1)
   sed -e "s/@VERSION@/$version/g" -e "s/@DLL_SHA256@/$dll_sha/g" -e 's/$/\r/' \
     "$root/tools/dist/install.txt.in"
 } >"$stage/install.txt"
-(cd "$stage" && sha256sum nivra.dll install.txt >SHA256SUMS)
+files="nivra.dll nivra-check.exe install.txt"
+(cd "$stage" && sha256sum $files >SHA256SUMS)
 
 chmod 644 "$stage"/*
 touch -d "@$epoch" "$stage"/*
-(cd "$stage" && TZ=UTC zip -X -D -q "$dist/$name.zip" nivra.dll install.txt SHA256SUMS)
+(cd "$stage" && TZ=UTC zip -X -D -q "$dist/$name.zip" $files SHA256SUMS)
 (cd "$dist" && sha256sum "$name.zip" >"$name.zip.sha256")
 rm -rf "$stage"
 
