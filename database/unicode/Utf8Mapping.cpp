@@ -80,6 +80,11 @@ Utf8Mapping::Utf8Mapping(const UnicodeTable& table) : table_(table) {
         asciiLast_ = static_cast<std::uint8_t>(c);
     }
     asciiByWords_ = shaped;
+#ifdef __SSE2__
+    if (asciiByWords_ && asciiStaysAscii_ && asciiFirst_ != 0 && asciiLast_ < 0x7F) {
+        blocks_.emplace(prepared_, asciiFirst_, asciiLast_);
+    }
+#endif
 }
 
 std::uint64_t Utf8Mapping::MapAsciiWord(std::uint64_t word) const {
@@ -93,15 +98,26 @@ std::uint64_t Utf8Mapping::MapAsciiWord(std::uint64_t word) const {
 
 bool Utf8Mapping::Map(std::string_view text, Utf8Text& result) const {
     if (!asciiStaysAscii_) return false;
-    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* const end = in + text.size();
+    const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = begin + text.size();
+    const auto* in = begin;
     std::size_t capacity = text.size() + kSlack;
     SqliteBytes buffer(static_cast<unsigned char*>(sqlite3_malloc64(capacity)));
     if (!buffer) return false;
     unsigned char* out = buffer.get();
     // Between characters there is always room for the rest of the input at one byte per
-    // byte plus kSlack.
+    // byte plus kSlack; a block maps sixteen bytes into sixteen.
+    const unsigned char* blocksFrom = in;
     while (in < end) {
+        if (blocks_ && in >= blocksFrom) {
+            const std::size_t mapped = blocks_->Map(begin, in, end, out);
+            in += mapped;
+            out += mapped;
+            // Text the blocks cannot take goes on character by character for a stretch, so
+            // that it does not pay for a block at every character.
+            blocksFrom = in + 16;
+            if (in == end) break;
+        }
         const unsigned lead = *in;
         if (lead < 0x80) {
             if (asciiByWords_) {

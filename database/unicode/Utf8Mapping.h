@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "database/unicode/SqliteApi.h"
 #include "database/unicode/UnicodeTables.h"
+#include "database/unicode/Utf8BlockMapping.h"
 
 namespace DataBase::Unicode {
 
@@ -23,8 +25,9 @@ struct Utf8Text {
 
 // A UnicodeTable applied to UTF-8 text without the detour through UTF-16: the result is byte
 // for byte what reading the text as UTF-16 (as the engine translates it), mapping every unit
-// up to the first 0 and translating the result back gives. Runs of ASCII go eight bytes at a
-// time; characters below U+0800 take one load of their prepared UTF-8 form.
+// up to the first 0 and translating the result back gives. Where SSE2 is at hand, ASCII and
+// the common two-byte letters go sixteen bytes at a time; otherwise runs of ASCII go eight
+// bytes at a time and characters below U+0800 take one load of their prepared UTF-8 form.
 class Utf8Mapping {
 public:
     explicit Utf8Mapping(const UnicodeTable& table);
@@ -49,6 +52,8 @@ private:
     bool asciiByWords_ = false;
     bool asciiStaysAscii_ = true;
     std::uint8_t asciiFirst_ = 1, asciiLast_ = 0;
+    // Sixteen bytes at a time, for tables whose ASCII maps by words.
+    std::optional<Utf8BlockMapping> blocks_;
 };
 
 // The prepared mapping of one of the five tables, or null for any other table.
