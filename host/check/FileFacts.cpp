@@ -1,7 +1,8 @@
 #include "host/check/FileFacts.h"
 
-#include <bcrypt.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <bcrypt.h>
 
 #include <array>
 #include <cstdio>

@@ -34,7 +34,7 @@ std::vector<ReferenceCase> MakeCases() {
     // below their lower bounds and count nowhere; СО2 lies above its upper bound and still
     // counts in helium and in СО+СО2. Аргон and a nameless peak are no components.
     cases.push_back({
-        .title = "Пример расчёта из методики",
+        .title = "Пример расчёта из методики (база версии 26: оператор из справочника)",
         .schemaVersion = 26,
         .first = Measurement(" (1)", "Отбор пробы", "Иванова Т. С.",
                              {{"Азот", 0.0021},

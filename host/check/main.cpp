@@ -12,8 +12,9 @@
 // passed and the report was filed; 1 when a case failed; 2 when the report could not be
 // written.
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <ctime>
@@ -148,6 +149,18 @@ std::wstring ReportPathFor(const Arguments& arguments, int attempt) {
     return path + L".txt";
 }
 
+// Started by a double click the program has a console of its own, which would close with the
+// report still unread: it then waits for a key.
+void WaitIfOwnConsole() {
+    DWORD processes[2] = {};
+    if (GetConsoleProcessList(processes, 2) != 1) return;
+    ShowLine("Нажмите Enter, чтобы закрыть окно.");
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    wchar_t buffer[16];
+    DWORD read = 0;
+    ReadConsoleW(input, buffer, 16, &read, nullptr);
+}
+
 int RunCheck() {
     const Arguments arguments = ParseArguments();
     CheckOutput out;
@@ -188,10 +201,12 @@ int RunCheck() {
 }  // namespace
 
 int main() {
+    int status = 1;
     try {
-        return RunCheck();
+        status = RunCheck();
     } catch (const std::exception& e) {
         ShowLine(std::string("Проверка прервана: ") + e.what());
-        return 1;
     }
+    WaitIfOwnConsole();
+    return status;
 }

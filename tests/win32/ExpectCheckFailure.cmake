@@ -7,7 +7,7 @@ execute_process(
   OUTPUT_VARIABLE output
   ERROR_VARIABLE errors)
 message("${output}")
-set(cell "1. Пример расчёта из методики: НЕ ПРОЙДЕН — шаг «протокол в окне»: строка 1 «Азот», столбец «Предел»: ожидалось «0.000220», получено «0.000264»")
+set(cell "1. Пример расчёта из методики (база версии 26: оператор из справочника): НЕ ПРОЙДЕН — шаг «протокол в окне»: строка 1 «Азот», столбец «Предел»: ожидалось «0.000220», получено «0.000264»")
 string(FIND "${output}" "${cell}" found)
 if(NOT status EQUAL 1 OR found EQUAL -1 OR NOT output MATCHES "Итог: ПРОВЕРКА НЕ ПРОЙДЕНА")
   message(FATAL_ERROR "the check on the broken copy ended with ${status} and did not name the "
