@@ -143,6 +143,7 @@ const unsigned char* CharacterStart(const unsigned char* p, const unsigned char*
 struct SixteenByteTest {
     __m128i keys, otherCases, firstBelow[kRanges], lastAbove[kRanges];
 
+    SixteenByteTest() = default;
     SixteenByteTest(std::uint32_t key, std::uint32_t otherCase, const SkippableLeads& skippable)
         : keys(Splat(key)), otherCases(Splat(otherCase)) {
         for (std::size_t i = 0; i < kRanges; ++i) {
@@ -207,6 +208,7 @@ constexpr bool kSixteenBytesAtATime = true;
 #else
 // Without SSE2 the eight-byte steps below do all the passing over.
 struct SixteenByteTest {
+    SixteenByteTest() = default;
     SixteenByteTest(std::uint32_t, std::uint32_t, const SkippableLeads&) {}
 };
 
@@ -218,6 +220,23 @@ const unsigned char* SkipSixteenAtATime(const unsigned char* s, const unsigned c
 constexpr bool kSixteenBytesAtATime = false;
 #endif
 
+// The ASCII letters' two cases; other characters have one.
+std::uint32_t OtherCase(std::uint32_t key) {
+    return key - 'a' < 26u ? key - ('a' - 'A') : key;
+}
+
+// The test of every ASCII key, made once: a search often stops after a few bytes, where
+// making its test would cost more than the search.
+const SixteenByteTest& SixteenByteTestFor(std::uint32_t key, const SkippableLeads& skippable) {
+    static const auto tests = [&] {
+        std::array<SixteenByteTest, 128> all;
+        for (std::uint32_t k = 0; k < 128; ++k)
+            all[k] = SixteenByteTest(k, OtherCase(k), skippable);
+        return all;
+    }();
+    return tests[key];
+}
+
 }  // namespace
 
 // Eight bytes at a time while they hold no candidate; two-byte characters under a lead that
@@ -225,8 +244,8 @@ constexpr bool kSixteenBytesAtATime = false;
 const unsigned char* FindAsciiKey(const unsigned char* s, const unsigned char* end,
                                   std::uint32_t key, const unsigned char*& after) {
     const SkippableLeads& skippable = LeadsNeverReducingToAscii();
-    const std::uint32_t otherCase = key - 'a' < 26u ? key - ('a' - 'A') : key;
-    const SixteenByteTest test(key, otherCase, skippable);
+    const std::uint32_t otherCase = OtherCase(key);
+    const SixteenByteTest& test = SixteenByteTestFor(key, skippable);
     while (s < end) {
         if (kSixteenBytesAtATime && end - s >= 16) {
             s = SkipSixteenAtATime(s, end, test);

@@ -136,6 +136,8 @@ bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<st
             afterFirst = resume;
             first = afterFirst.next();
             firstKnown = true;
+            // A match-all that ends the pattern takes whatever text is left.
+            if (first.kind == TokenKind::End) return true;
         }
         if (first.kind != TokenKind::Literal) {
             s = retryStart;
