@@ -16,8 +16,6 @@ struct HandleCloser {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
 
-}  // namespace
-
 std::wstring WideFromUtf8(const std::string& utf8) {
     if (utf8.empty()) return {};
     const int length =
@@ -28,15 +26,7 @@ std::wstring WideFromUtf8(const std::string& utf8) {
     return wide;
 }
 
-std::string Utf8FromWide(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length,
-                        nullptr, nullptr);
-    return utf8;
-}
+}  // namespace
 
 void CheckOutput::line(const std::string& utf8) {
     lines_.push_back(utf8);

@@ -19,7 +19,3 @@ private:
 
 // Shows one line at once without keeping it for the report file.
 void ShowLine(const std::string& utf8);
-
-// UTF-8 to the wide text of Win32 calls, and back.
-std::wstring WideFromUtf8(const std::string& utf8);
-std::string Utf8FromWide(const std::wstring& wide);

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "database/Utf.h"
+#include "host/ControlText.h"
 #include "host/check/CheckOutput.h"
 #include "host/check/FileFacts.h"
 #include "host/check/ReferenceCases.h"
@@ -112,7 +113,7 @@ void DescribeInstallation(const Arguments& arguments, CheckOutput& out) {
     out.line("Дата и время проверки: " + Utf8(LocalDateText(now)) + " " +
              Utf8(LocalTimeText(now, 0)));
     out.line("Windows: " + Utf8(WindowsVersionText()));
-    out.line("Проверяемый файл: " + Utf8FromWide(arguments.plugin));
+    out.line("Проверяемый файл: " + ControlText::Utf8(arguments.plugin));
     out.line("Версия файла: " + (facts.version ? Utf8(*facts.version) : "нет сведений о версии"));
     out.line("Размер: " + (facts.size ? Grouped(*facts.size) + " байт" : "файл не найден"));
     out.line("SHA-256: " + facts.sha256.value_or("не вычислена"));
@@ -189,7 +190,7 @@ int RunCheck() {
     for (int attempt = 1; attempt <= 99; ++attempt) {
         const std::wstring path = ReportPathFor(arguments, attempt);
         if (out.writeFile(path, !arguments.report.empty())) {
-            ShowLine("Отчёт записан в " + Utf8FromWide(path));
+            ShowLine("Отчёт записан в " + ControlText::Utf8(path));
             return allPassed ? 0 : 1;
         }
         if (!arguments.report.empty() || GetLastError() != ERROR_FILE_EXISTS) break;

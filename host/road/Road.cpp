@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "database/Utf.h"
+#include "host/ControlText.h"
 #include "host/road/CallProbe.h"
 #include "host/road/CellName.h"
 #include "host/road/LocalTimeText.h"
@@ -72,18 +73,10 @@ bool InModule(const void* address, HMODULE module) {
 // The list view's cells as the report reads them back: 260 characters per cell.
 std::vector<std::array<std::u16string, 9>> ListViewRows(HWND list) {
     std::vector<std::array<std::u16string, 9>> rows;
-    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int item = 0; item < count; ++item) {
+    for (const auto& cells : ControlText::ListViewRows(list)) {
         std::array<std::u16string, 9> row;
-        for (int column = 0; column < 9; ++column) {
-            wchar_t cell[260] = {};
-            LVITEMW request{};
-            request.iSubItem = column;
-            request.pszText = cell;
-            request.cchTextMax = 260;
-            SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&request));
-            row[static_cast<std::size_t>(column)] = ToU16(cell);
-        }
+        for (std::size_t column = 0; column < row.size() && column < cells.size(); ++column)
+            row[column] = ToU16(cells[column].c_str());
         rows.push_back(row);
     }
     return rows;
