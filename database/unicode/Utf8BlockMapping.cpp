@@ -16,18 +16,20 @@ using KeyRun = Utf8BlockMapping::KeyRun;
 // Leads in order of preference; their low two bits differ, which the key relies on.
 constexpr unsigned kLeadOrder[] = {0xD0, 0xD1, 0xC3, 0xC2};
 
-// The block routines there are, cheapest first, as runs of each kind: ranges, ranges that
-// shift the lead, steps, steps that shift the lead, single keys, single keys that shift the
-// lead. Lower case takes the first, fold and the upper cases the second, the base forms of
-// Cyrillic letters the third.
-constexpr Shape kShapes[] = {
-    {{3, 2, 1, 0, 0, 0}},
-    {{3, 2, 1, 0, 0, 2}},
-    {{2, 0, 0, 0, 11, 5}},
-};
+using Repeated = Utf8BlockMapping::Repeated;
 
 __m128i Splat(unsigned byte) {
     return _mm_set1_epi8(static_cast<char>(byte));
+}
+
+Repeated Repeat(unsigned byte) {
+    Repeated repeated;
+    std::memset(repeated.bytes, static_cast<int>(byte & 0xFF), sizeof repeated.bytes);
+    return repeated;
+}
+
+__m128i Load(const Repeated& repeated) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(repeated.bytes));
 }
 
 // Keys first, first + step, ... last, all shifting alike.
@@ -52,18 +54,18 @@ inline void Shift(const KeyRun* runs, __m128i key, __m128i& leadDelta, __m128i& 
     for (std::size_t i = 0; i < Count; ++i) {
         __m128i hit;
         if constexpr (Single) {
-            hit = _mm_cmpeq_epi8(key, runs[i].first);
+            hit = _mm_cmpeq_epi8(key, Load(runs[i].first));
         } else {
-            __m128i x = _mm_sub_epi8(key, runs[i].first);  // in the run: at most span
+            __m128i x = _mm_sub_epi8(key, Load(runs[i].first));  // in the run: at most span
             if constexpr (Step) {
                 // An odd distance gains bit 7, which puts it beyond every span.
                 x = _mm_or_si128(x, _mm_slli_epi16(_mm_and_si128(x, Splat(1)), 7));
             }
-            hit = _mm_cmpeq_epi8(_mm_min_epu8(x, runs[i].span), x);
+            hit = _mm_cmpeq_epi8(_mm_min_epu8(x, Load(runs[i].span)), x);
         }
         if constexpr (Lead)
-            leadDelta = _mm_or_si128(leadDelta, _mm_and_si128(hit, runs[i].leadDelta));
-        contDelta = _mm_or_si128(contDelta, _mm_and_si128(hit, runs[i].contDelta));
+            leadDelta = _mm_or_si128(leadDelta, _mm_and_si128(hit, Load(runs[i].leadDelta)));
+        contDelta = _mm_or_si128(contDelta, _mm_and_si128(hit, Load(runs[i].contDelta)));
     }
 }
 
@@ -71,7 +73,7 @@ inline void Shift(const KeyRun* runs, __m128i key, __m128i& leadDelta, __m128i& 
 
 Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t* prepared, std::uint8_t asciiFirst,
                                    std::uint8_t asciiLast)
-    : asciiBelow_(Splat(asciiFirst - 1u)), asciiAbove_(Splat(asciiLast + 1u)) {
+    : asciiBelow_(Repeat(asciiFirst - 1u)), asciiAbove_(Repeat(asciiLast + 1u)) {
     // The cheapest shape that takes the most leads; unused runs stay zero and shift nothing.
     std::size_t bestLeads = 0;
     for (std::size_t shape = std::size(kShapes); shape-- > 0;) {
@@ -82,7 +84,7 @@ Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t* prepared, std::uint8_t a
     }
     Clear();
     for (const unsigned lead : kLeadOrder) {
-        if (AddLead(prepared, lead, kShapes[shape_])) leads_[leadCount_++] = Splat(lead);
+        if (AddLead(prepared, lead, kShapes[shape_])) leads_[leadCount_++] = Repeat(lead);
     }
     for (std::size_t i = leadCount_; i < kLeads; ++i) leads_[i] = leads_[0];
 }
@@ -129,8 +131,8 @@ bool Utf8BlockMapping::AddLead(const std::uint64_t* prepared, unsigned lead, con
     const unsigned keyBase = (lead & 3) << 6;
     for (const Run& run : runs) {
         runs_[run.kind()][counts_[run.kind()]++] =
-            KeyRun{Splat(keyBase + run.first), Splat(run.last - run.first), Splat(run.leadDelta),
-                   Splat(run.contDelta)};
+            KeyRun{Repeat(keyBase + run.first), Repeat(run.last - run.first), Repeat(run.leadDelta),
+                   Repeat(run.contDelta)};
     }
     return true;
 }
@@ -138,12 +140,13 @@ bool Utf8BlockMapping::AddLead(const std::uint64_t* prepared, unsigned lead, con
 // Maps the sixteen bytes `bytes` (starting at a character), followed by the byte `next`, into
 // `out`; returns how many of them, from the start, are whole characters mapped right.
 template <std::size_t ShapeIndex>
-[[gnu::always_inline]] inline std::size_t Utf8BlockMapping::MapBlock(__m128i bytes, unsigned next, unsigned char* out) const {
+[[gnu::always_inline]] inline std::size_t Utf8BlockMapping::MapBlock(__m128i bytes, unsigned next,
+                                                                     unsigned char* out) const {
     constexpr const std::size_t* count = kShapes[ShapeIndex].count;
     const __m128i zero = _mm_setzero_si128();
-    const __m128i asciiCase = _mm_and_si128(
-        _mm_and_si128(_mm_cmpgt_epi8(bytes, asciiBelow_), _mm_cmplt_epi8(bytes, asciiAbove_)),
-        Splat(0x20));
+    const __m128i asciiCase = _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi8(bytes, Load(asciiBelow_)),
+                                                          _mm_cmplt_epi8(bytes, Load(asciiAbove_))),
+                                            Splat(0x20));
     if (_mm_movemask_epi8(bytes) == 0) {
         // All ASCII, the common case: up to a 0 byte, if any.
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_xor_si128(bytes, asciiCase));
@@ -152,9 +155,9 @@ template <std::size_t ShapeIndex>
     }
     // Signed: ASCII is 0..127, continuation bytes -128..-65, leads -64..-1.
     const __m128i cont = _mm_cmplt_epi8(bytes, Splat(0xC0));
-    __m128i leads = _mm_cmpeq_epi8(bytes, leads_[0]);
+    __m128i leads = _mm_cmpeq_epi8(bytes, Load(leads_[0]));
     for (std::size_t i = 1; i < kLeads; ++i) {
-        leads = _mm_or_si128(leads, _mm_cmpeq_epi8(bytes, leads_[i]));
+        leads = _mm_or_si128(leads, _mm_cmpeq_epi8(bytes, Load(leads_[i])));
     }
     // Whole characters: ASCII but 0; a taken lead with one continuation byte, and that byte.
     // A lead in the last byte waits for the next block.
@@ -184,7 +187,7 @@ template <std::size_t ShapeIndex>
     const __m128i mapped =
         _mm_xor_si128(_mm_add_epi8(bytes, _mm_or_si128(contDelta, leadDelta)), asciiCase);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), mapped);
-    return static_cast<std::size_t>(std::countr_one(good));
+    return static_cast<std::size_t>(std::countr_zero(~good | 0x10000u));
 }
 
 template <std::size_t ShapeIndex>
@@ -219,9 +222,25 @@ std::size_t Utf8BlockMapping::Map(const unsigned char* begin, const unsigned cha
                                   const unsigned char* end, unsigned char* out) const {
     static_assert(std::size(kShapes) == 3);
     if (leadCount_ == 0) return 0;
-    if (shape_ == 0) return MapShaped<0>(begin, in, end, out);
-    if (shape_ == 1) return MapShaped<1>(begin, in, end, out);
-    return MapShaped<2>(begin, in, end, out);
+    const unsigned char* const start = in;
+#ifdef NIVRA_WIDE_BLOCKS
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide) {
+        const bool more = shape_ == 0   ? MapWide<0>(begin, in, end, out)
+                          : shape_ == 1 ? MapWide<1>(begin, in, end, out)
+                                        : MapWide<2>(begin, in, end, out);
+        if (!more) return static_cast<std::size_t>(in - start);
+    }
+#endif
+    std::size_t mapped = 0;
+    if (shape_ == 0) {
+        mapped = MapShaped<0>(begin, in, end, out);
+    } else if (shape_ == 1) {
+        mapped = MapShaped<1>(begin, in, end, out);
+    } else {
+        mapped = MapShaped<2>(begin, in, end, out);
+    }
+    return static_cast<std::size_t>(in - start) + mapped;
 }
 
 #else

@@ -7,6 +7,13 @@
 #include <emmintrin.h>
 #endif
 
+// Thirty-two bytes at a time where the processor has AVX2, asked at run time; not on
+// Windows, where the compiler cannot keep spilled 32-byte values aligned on the stack.
+#if defined(__SSE2__) && defined(__GNUC__) && !defined(_WIN32) && \
+    (defined(__x86_64__) || defined(__i386__))
+#define NIVRA_WIDE_BLOCKS 1
+#endif
+
 namespace DataBase::Unicode {
 
 // A mapping applied to sixteen bytes of UTF-8 at once, for text of ASCII and two-byte
@@ -32,14 +39,19 @@ public:
                     unsigned char* out) const;
 
 #ifdef __SSE2__
+    // One byte repeated, as wide as the widest register it is loaded into.
+    struct Repeated {
+        alignas(32) std::uint8_t bytes[32];
+    };
+
     // Characters are told apart by a key byte: the low two bits of the lead above the low six
     // of the continuation byte, unique among the leads taken. A run of keys shifts its
     // characters alike.
     struct KeyRun {
-        __m128i first;      // first key
-        __m128i span;       // last key minus first key
-        __m128i leadDelta;  // added to the lead byte
-        __m128i contDelta;  // added to the continuation byte
+        Repeated first;      // first key
+        Repeated span;       // last key minus first key
+        Repeated leadDelta;  // added to the lead byte
+        Repeated contDelta;  // added to the continuation byte
     };
 
     // Runs of every key from first to last, of every second key, and single keys, each
@@ -49,6 +61,15 @@ public:
     // How many runs of each kind a block routine takes.
     struct Shape {
         std::size_t count[kKinds];
+    };
+
+    // The block routines there are, cheapest first, as runs of each kind. Lower case takes
+    // the first, fold and the upper cases the second, the base forms of Cyrillic letters the
+    // third.
+    static constexpr Shape kShapes[] = {
+        {{3, 2, 1, 0, 0, 0}},
+        {{3, 2, 1, 0, 0, 2}},
+        {{2, 0, 0, 0, 11, 5}},
     };
 
 private:
@@ -61,11 +82,20 @@ private:
     template <std::size_t Shape>
     std::size_t MapShaped(const unsigned char* begin, const unsigned char* in,
                           const unsigned char* end, unsigned char* out) const;
+#ifdef NIVRA_WIDE_BLOCKS
+    // Thirty-two bytes at a time, the last ones padded with zeros, advancing `in` and `out`;
+    // true when the text is too short for that and the sixteen-byte blocks should go on.
+    template <std::size_t Shape>
+    bool MapWide(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
+                 unsigned char*& out) const;
+    template <std::size_t Shape>
+    std::size_t WideBlock(const unsigned char* in, unsigned next, unsigned char* out) const;
+#endif
 
-    __m128i leads_[kLeads] = {};
+    Repeated leads_[kLeads] = {};
     KeyRun runs_[kKinds][kMaxRuns];
     std::size_t counts_[kKinds] = {};
-    __m128i asciiBelow_, asciiAbove_;
+    Repeated asciiBelow_, asciiAbove_;
     std::size_t leadCount_ = 0;
     std::size_t shape_ = 0;  // which block routine
 #endif

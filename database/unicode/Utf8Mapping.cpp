@@ -113,10 +113,11 @@ bool Utf8Mapping::Map(std::string_view text, Utf8Text& result) const {
             const std::size_t mapped = blocks_->Map(begin, in, end, out);
             in += mapped;
             out += mapped;
-            // Text the blocks cannot take goes on character by character for a stretch, so
-            // that it does not pay for a block at every character.
-            blocksFrom = in + 16;
             if (in == end) break;
+            // The character the blocks stopped at goes on its own; where they could not
+            // start at all, the text goes on character by character for a stretch, so that
+            // it does not pay for a block at every character.
+            blocksFrom = mapped == 0 ? in + 16 : in;
         }
         const unsigned lead = *in;
         if (lead < 0x80) {

@@ -1,0 +1,153 @@
+// The block mapping thirty-two bytes at a time, for processors with AVX2: the same steps as
+// the sixteen-byte blocks, on registers twice as wide.
+
+#include "database/unicode/Utf8BlockMapping.h"
+
+#ifdef NIVRA_WIDE_BLOCKS
+
+#include <immintrin.h>
+
+#include <bit>
+
+namespace DataBase::Unicode {
+
+namespace {
+
+using KeyRun = Utf8BlockMapping::KeyRun;
+
+[[gnu::target("avx2")]] inline __m256i Wide(const Utf8BlockMapping::Repeated& repeated) {
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(repeated.bytes));
+}
+
+[[gnu::target("avx2")]] inline __m256i Splat(unsigned byte) {
+    return _mm256_set1_epi8(static_cast<char>(byte));
+}
+
+// Byte i of the result is byte i - 1 of `x` (0 for the first).
+[[gnu::target("avx2")]] inline __m256i FromBefore(__m256i x) {
+    return _mm256_alignr_epi8(x, _mm256_permute2x128_si256(x, x, 0x08), 15);
+}
+
+// Byte i of the result is byte i + 1 of `x` (0 for the last).
+[[gnu::target("avx2")]] inline __m256i FromAfter(__m256i x) {
+    return _mm256_alignr_epi8(_mm256_permute2x128_si256(x, x, 0x81), x, 1);
+}
+
+// Adds the shifts of `Count` runs of one kind to the keys they hold.
+template <std::size_t Count, bool Step, bool Single, bool Lead>
+[[gnu::target("avx2")]] inline void Shift(const KeyRun* runs, __m256i key, __m256i& leadDelta,
+                                          __m256i& contDelta) {
+#pragma GCC unroll 16
+    for (std::size_t i = 0; i < Count; ++i) {
+        __m256i hit;
+        if constexpr (Single) {
+            hit = _mm256_cmpeq_epi8(key, Wide(runs[i].first));
+        } else {
+            __m256i x = _mm256_sub_epi8(key, Wide(runs[i].first));  // in the run: at most span
+            if constexpr (Step) {
+                // An odd distance gains bit 7, which puts it beyond every span.
+                x = _mm256_or_si256(x, _mm256_slli_epi16(_mm256_and_si256(x, Splat(1)), 7));
+            }
+            hit = _mm256_cmpeq_epi8(_mm256_min_epu8(x, Wide(runs[i].span)), x);
+        }
+        if constexpr (Lead) {
+            leadDelta = _mm256_or_si256(leadDelta, _mm256_and_si256(hit, Wide(runs[i].leadDelta)));
+        }
+        contDelta = _mm256_or_si256(contDelta, _mm256_and_si256(hit, Wide(runs[i].contDelta)));
+    }
+}
+
+}  // namespace
+
+// Maps the thirty-two bytes at `in` (starting at a character), followed by the byte `next`,
+// into `out`; returns how many of them, from the start, are whole characters mapped right.
+template <std::size_t ShapeIndex>
+[[gnu::target("avx2"), gnu::always_inline]] inline std::size_t Utf8BlockMapping::WideBlock(
+    const unsigned char* in, unsigned next, unsigned char* out) const {
+    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+    constexpr const std::size_t* count = kShapes[ShapeIndex].count;
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i asciiCase =
+        _mm256_and_si256(_mm256_and_si256(_mm256_cmpgt_epi8(bytes, Wide(asciiBelow_)),
+                                          _mm256_cmpgt_epi8(Wide(asciiAbove_), bytes)),
+                         Splat(0x20));
+    if (_mm256_movemask_epi8(bytes) == 0) {
+        // All ASCII: up to a 0 byte, if any.
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_xor_si256(bytes, asciiCase));
+        const auto zeros =
+            static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, zero)));
+        return static_cast<std::size_t>(std::countr_zero(zeros | (std::uint64_t{1} << 32)));
+    }
+    // Signed: ASCII is 0..127, continuation bytes -128..-65, leads -64..-1.
+    const __m256i cont = _mm256_cmpgt_epi8(Splat(0xC0), bytes);
+    const __m256i leads =
+        _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, Wide(leads_[0])),
+                                        _mm256_cmpeq_epi8(bytes, Wide(leads_[1]))),
+                        _mm256_or_si256(_mm256_cmpeq_epi8(bytes, Wide(leads_[2])),
+                                        _mm256_cmpeq_epi8(bytes, Wide(leads_[3]))));
+    const __m256i pairEnd =
+        _mm256_andnot_si256(FromAfter(cont), _mm256_and_si256(cont, FromBefore(leads)));
+    const __m256i whole = _mm256_or_si256(_mm256_or_si256(_mm256_cmpgt_epi8(bytes, zero), pairEnd),
+                                          _mm256_and_si256(leads, FromAfter(pairEnd)));
+    auto good = static_cast<std::uint32_t>(_mm256_movemask_epi8(whole));
+    // A continuation byte after the block makes the character ending it a longer one.
+    const std::uint32_t contAfter = (next & 0xC0u) == 0x80u;
+    const std::uint32_t contLast = static_cast<std::uint32_t>(_mm256_movemask_epi8(cont)) >> 31;
+    good &= ~((contAfter & contLast) * 0xC0000000u);
+
+    const __m256i key =
+        _mm256_or_si256(_mm256_and_si256(bytes, Splat(0x3F)),
+                        _mm256_slli_epi16(_mm256_and_si256(FromBefore(bytes), Splat(3)), 6));
+    __m256i leadDelta = zero, contDelta = zero;
+    Shift<count[kRange], false, false, false>(runs_[kRange], key, leadDelta, contDelta);
+    Shift<count[kRangeLead], false, false, true>(runs_[kRangeLead], key, leadDelta, contDelta);
+    Shift<count[kStep], true, false, false>(runs_[kStep], key, leadDelta, contDelta);
+    Shift<count[kStepLead], true, false, true>(runs_[kStepLead], key, leadDelta, contDelta);
+    Shift<count[kSingle], false, true, false>(runs_[kSingle], key, leadDelta, contDelta);
+    Shift<count[kSingleLead], false, true, true>(runs_[kSingleLead], key, leadDelta, contDelta);
+    // Keys count on the second bytes of pairs only; the lead's shift moves onto the lead.
+    contDelta = _mm256_and_si256(contDelta, pairEnd);
+    leadDelta = FromAfter(_mm256_and_si256(leadDelta, pairEnd));
+    const __m256i mapped =
+        _mm256_xor_si256(_mm256_add_epi8(bytes, _mm256_or_si256(contDelta, leadDelta)), asciiCase);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), mapped);
+    return static_cast<std::size_t>(
+        std::countr_zero(std::uint64_t{~good} | (std::uint64_t{1} << 32)));
+}
+
+template <std::size_t ShapeIndex>
+[[gnu::target("avx2")]] bool Utf8BlockMapping::MapWide(const unsigned char* begin,
+                                                       const unsigned char*& in,
+                                                       const unsigned char* end,
+                                                       unsigned char*& out) const {
+    while (end - in > 32) {
+        const std::size_t taken = WideBlock<ShapeIndex>(in, in[32], out);
+        in += taken;
+        out += taken;
+        if (taken == 0) return false;
+    }
+    // The last bytes as one block, followed by zeros: the thirty-two bytes that end the text
+    // stored so that the rest starts at window + 32, then zeros over what follows it.
+    const auto rest = static_cast<std::size_t>(end - in);
+    if (rest == 0) return false;
+    if (end - begin < 32) return true;
+    alignas(32) unsigned char window[96];
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + rest),
+                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(end - 32)));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + 32 + rest), _mm256_setzero_si256());
+    const std::size_t taken = WideBlock<ShapeIndex>(window + 32, 0, out);
+    in += taken;
+    out += taken;
+    return false;
+}
+
+template bool Utf8BlockMapping::MapWide<0>(const unsigned char*, const unsigned char*&,
+                                           const unsigned char*, unsigned char*&) const;
+template bool Utf8BlockMapping::MapWide<1>(const unsigned char*, const unsigned char*&,
+                                           const unsigned char*, unsigned char*&) const;
+template bool Utf8BlockMapping::MapWide<2>(const unsigned char*, const unsigned char*&,
+                                           const unsigned char*, unsigned char*&) const;
+
+}  // namespace DataBase::Unicode
+
+#endif
