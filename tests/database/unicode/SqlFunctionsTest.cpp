@@ -225,6 +225,13 @@ TEST(UnicodeSqlRoads, Utf8TextComesOutAsOverUtf16) {
         std::string("AB\0CD", 5),
         "\xC0\x80\xC1\xBF\xE0\x80\x80 \xED\xA0\x80 \xEF\xBF\xBE \xD0\xB6\xB6\xB6 \xC3",
         "Hello, МИР ĀĂĄ ẞ ΣΑΣ İ ǅ Ａｂ ɐ ſ Æ ¼ ①",
+        // Blocks of sixteen and thirty-two bytes: a character that goes on past the end of a
+        // block, a 0 byte inside one, and letters of every shift at changing places.
+        std::string(14, 'a') + "\xD0\xB6\xB6Жж xyz",
+        std::string(30, 'a') + "\xD0\xB6\xB6Жж xyz",
+        std::string("ЁЛКА helium \0ПРОТОКОЛ straße ÉTÉ", 47),
+        "Ёлка Helium ПРОТОКОЛ Straße détecteur ±0.0021 ѠѡѢѣ ÿ µ «ёж» Ѐѐ ЙйЁё Ѷѷ",
+        "x Ёлка Helium ПРОТОКОЛ Straße détecteur ±0.0021 ѠѡѢѣ ÿ µ «ёж» Ѐѐ ЙйЁё Ѷѷ",
     };
     for (const char* function : {"fold", "lower", "upper", "title", "unaccent"}) {
         for (const std::string& text : texts) {
