@@ -87,6 +87,7 @@ Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t* prepared, std::uint8_t a
         if (AddLead(prepared, lead, kShapes[shape_])) leads_[leadCount_++] = Repeat(lead);
     }
     for (std::size_t i = leadCount_; i < kLeads; ++i) leads_[i] = leads_[0];
+    ChooseRoutine();
 }
 
 void Utf8BlockMapping::Clear() {
@@ -197,9 +198,11 @@ std::size_t Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsign
     while (end - in > 16) {
         const std::size_t taken = MapBlock<ShapeIndex>(
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), in[16], out);
-        if (taken == 0) return static_cast<std::size_t>(in - start);
         in += taken;
         out += taken;
+        // Short of the last two bytes, which a character running on may hold back, the
+        // block stopped before a character it cannot take.
+        if (taken < 14) return static_cast<std::size_t>(in - start);
     }
     // The last bytes as one block, followed by zeros: the sixteen bytes that end the text
     // stored so that the rest starts at window + 16, then zeros over what follows it.
@@ -218,29 +221,37 @@ std::size_t Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsign
     return static_cast<std::size_t>(in - start);
 }
 
-std::size_t Utf8BlockMapping::Map(const unsigned char* begin, const unsigned char* in,
-                                  const unsigned char* end, unsigned char* out) const {
-    static_assert(std::size(kShapes) == 3);
-    if (leadCount_ == 0) return 0;
+template <std::size_t ShapeIndex, bool Wide>
+std::size_t Utf8BlockMapping::MapWith(const unsigned char* begin, const unsigned char* in,
+                                      const unsigned char* end, unsigned char* out) const {
     const unsigned char* const start = in;
 #ifdef NIVRA_WIDE_BLOCKS
-    static const bool wide = __builtin_cpu_supports("avx2");
-    if (wide) {
-        const bool more = shape_ == 0   ? MapWide<0>(begin, in, end, out)
-                          : shape_ == 1 ? MapWide<1>(begin, in, end, out)
-                                        : MapWide<2>(begin, in, end, out);
-        if (!more) return static_cast<std::size_t>(in - start);
+    if constexpr (Wide) {
+        if (!MapWide<ShapeIndex>(begin, in, end, out)) return static_cast<std::size_t>(in - start);
     }
 #endif
-    std::size_t mapped = 0;
-    if (shape_ == 0) {
-        mapped = MapShaped<0>(begin, in, end, out);
-    } else if (shape_ == 1) {
-        mapped = MapShaped<1>(begin, in, end, out);
-    } else {
-        mapped = MapShaped<2>(begin, in, end, out);
-    }
-    return static_cast<std::size_t>(in - start) + mapped;
+    return static_cast<std::size_t>(in - start) + MapShaped<ShapeIndex>(begin, in, end, out);
+}
+
+void Utf8BlockMapping::ChooseRoutine() {
+    static_assert(std::size(kShapes) == 3);
+    static constexpr Routine kRoutines[2][3] = {
+        {&Utf8BlockMapping::MapWith<0, false>, &Utf8BlockMapping::MapWith<1, false>,
+         &Utf8BlockMapping::MapWith<2, false>},
+        {&Utf8BlockMapping::MapWith<0, true>, &Utf8BlockMapping::MapWith<1, true>,
+         &Utf8BlockMapping::MapWith<2, true>},
+    };
+    bool wide = false;
+#ifdef NIVRA_WIDE_BLOCKS
+    __builtin_cpu_init();
+    wide = __builtin_cpu_supports("avx2");
+#endif
+    routine_ = leadCount_ == 0 ? nullptr : kRoutines[wide ? 1 : 0][shape_];
+}
+
+std::size_t Utf8BlockMapping::Map(const unsigned char* begin, const unsigned char* in,
+                                  const unsigned char* end, unsigned char* out) const {
+    return routine_ ? (this->*routine_)(begin, in, end, out) : 0;
 }
 
 #else

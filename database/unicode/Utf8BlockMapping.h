@@ -75,10 +75,17 @@ public:
 private:
     static constexpr std::size_t kLeads = 4, kMaxRuns = 16;
 
+    using Routine = std::size_t (Utf8BlockMapping::*)(const unsigned char*, const unsigned char*,
+                                                      const unsigned char*, unsigned char*) const;
+
     void Clear();
+    void ChooseRoutine();
     bool AddLead(const std::uint64_t* prepared, unsigned lead, const Shape& shape);
     template <std::size_t Shape>
     std::size_t MapBlock(__m128i bytes, unsigned next, unsigned char* out) const;
+    template <std::size_t Shape, bool Wide>
+    std::size_t MapWith(const unsigned char* begin, const unsigned char* in,
+                        const unsigned char* end, unsigned char* out) const;
     template <std::size_t Shape>
     std::size_t MapShaped(const unsigned char* begin, const unsigned char* in,
                           const unsigned char* end, unsigned char* out) const;
@@ -97,7 +104,8 @@ private:
     std::size_t counts_[kKinds] = {};
     Repeated asciiBelow_, asciiAbove_;
     std::size_t leadCount_ = 0;
-    std::size_t shape_ = 0;  // which block routine
+    std::size_t shape_ = 0;      // which block routine
+    Routine routine_ = nullptr;  // the block routine for the shape and the processor
 #endif
 };
 

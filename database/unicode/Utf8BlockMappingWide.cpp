@@ -124,7 +124,9 @@ template <std::size_t ShapeIndex>
         const std::size_t taken = WideBlock<ShapeIndex>(in, in[32], out);
         in += taken;
         out += taken;
-        if (taken == 0) return false;
+        // Short of the last two bytes, which a character running on may hold back, the
+        // block stopped before a character it cannot take.
+        if (taken < 30) return false;
     }
     // The last bytes as one block, followed by zeros: the thirty-two bytes that end the text
     // stored so that the rest starts at window + 32, then zeros over what follows it.
