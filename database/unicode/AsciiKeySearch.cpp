@@ -5,8 +5,13 @@
 #include <cstring>
 #include <utility>
 
+#include "database/unicode/WideVectors.h"
+
 #ifdef __SSE2__
 #include <emmintrin.h>
+#endif
+#ifdef NIVRA_WIDE_VECTORS
+#include <immintrin.h>
 #endif
 
 #include "database/unicode/Reduction.h"
@@ -205,6 +210,68 @@ const unsigned char* SkipSixteenAtATime(const unsigned char* s, const unsigned c
 }
 
 constexpr bool kSixteenBytesAtATime = true;
+
+#ifdef NIVRA_WIDE_VECTORS
+[[gnu::target("avx2")]] inline __m256i Wide(const __m128i& value) {
+    return _mm256_broadcastsi128_si256(value);
+}
+
+// One block of thirty-two bytes as bit masks: the key's two cases and leads outside the
+// skippable ranges, continuation bytes, and skippable leads.
+struct WideMasks {
+    std::uint32_t candidates, continuations, skippable;
+};
+
+[[gnu::target("avx2"), gnu::always_inline]] inline WideMasks WideTest(const unsigned char* p,
+                                                                      const SixteenByteTest& test) {
+    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i zero = _mm256_setzero_si256();
+    // Signed compares: continuation bytes are -128..-65, leads -64..-1, ASCII 0..127.
+    const __m256i continuation = _mm256_cmpgt_epi8(_mm256_set1_epi8(-64), bytes);
+    const __m256i lead = _mm256_and_si256(_mm256_cmpgt_epi8(bytes, _mm256_set1_epi8(-65)),
+                                          _mm256_cmpgt_epi8(zero, bytes));
+    __m256i skippableLeads = zero;
+#pragma GCC unroll 4
+    for (std::size_t i = 0; i < kRanges; ++i) {
+        skippableLeads = _mm256_or_si256(
+            skippableLeads, _mm256_and_si256(_mm256_cmpgt_epi8(bytes, Wide(test.firstBelow[i])),
+                                             _mm256_cmpgt_epi8(Wide(test.lastAbove[i]), bytes)));
+    }
+    const __m256i candidate =
+        _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, Wide(test.keys)),
+                                        _mm256_cmpeq_epi8(bytes, Wide(test.otherCases))),
+                        _mm256_andnot_si256(skippableLeads, lead));
+    return {static_cast<std::uint32_t>(_mm256_movemask_epi8(candidate)),
+            static_cast<std::uint32_t>(_mm256_movemask_epi8(continuation)),
+            static_cast<std::uint32_t>(_mm256_movemask_epi8(skippableLeads))};
+}
+
+// The same search thirty-two bytes at a time, where the processor has AVX2.
+[[gnu::target("avx2")]] const unsigned char* SkipThirtyTwoAtATime(const unsigned char* s,
+                                                                  const unsigned char* end,
+                                                                  const SixteenByteTest& test) {
+    const unsigned char* const start = s;
+    std::uint32_t before = 0;  // bit 0: whether the byte before is a skippable lead
+    for (; end - s >= 32; s += 32) {
+        const WideMasks block = WideTest(s, test);
+        const std::uint32_t candidates =
+            block.candidates | (block.continuations & ~((block.skippable << 1) | before));
+        if (candidates != 0) return CharacterStart(s + std::countr_zero(candidates), start);
+        before = block.skippable >> 31;
+    }
+    if (s == end) return s;
+    // The bytes before `s` in this window were passed already, so the byte before `s` is
+    // judged from what it is.
+    const unsigned char* const window = end - 32;
+    const auto passed = static_cast<unsigned>(s - window);
+    const WideMasks block = WideTest(window, test);
+    const std::uint32_t candidates =
+        (block.candidates | (block.continuations & ~(block.skippable << 1))) &
+        (~std::uint32_t{0} << passed);
+    if (candidates != 0) return CharacterStart(window + std::countr_zero(candidates), start);
+    return end;
+}
+#endif
 #else
 // Without SSE2 the eight-byte steps below do all the passing over.
 struct SixteenByteTest {
@@ -247,7 +314,14 @@ const unsigned char* FindAsciiKey(const unsigned char* s, const unsigned char* e
     const std::uint32_t otherCase = OtherCase(key);
     const SixteenByteTest& test = SixteenByteTestFor(key, skippable);
     while (s < end) {
-        if (kSixteenBytesAtATime && end - s >= 16) {
+#ifdef NIVRA_WIDE_VECTORS
+        static const bool wide = __builtin_cpu_supports("avx2");
+        if (wide && end - s >= 32) {
+            s = SkipThirtyTwoAtATime(s, end, test);
+            if (s == end) break;
+        } else
+#endif
+            if (kSixteenBytesAtATime && end - s >= 16) {
             s = SkipSixteenAtATime(s, end, test);
             if (s == end) break;
         } else if (end - s >= 8) {

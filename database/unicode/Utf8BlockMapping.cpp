@@ -225,7 +225,7 @@ template <std::size_t ShapeIndex, bool Wide>
 std::size_t Utf8BlockMapping::MapWith(const unsigned char* begin, const unsigned char* in,
                                       const unsigned char* end, unsigned char* out) const {
     const unsigned char* const start = in;
-#ifdef NIVRA_WIDE_BLOCKS
+#ifdef NIVRA_WIDE_VECTORS
     if constexpr (Wide) {
         if (!MapWide<ShapeIndex>(begin, in, end, out)) return static_cast<std::size_t>(in - start);
     }
@@ -242,7 +242,7 @@ void Utf8BlockMapping::ChooseRoutine() {
          &Utf8BlockMapping::MapWith<2, true>},
     };
     bool wide = false;
-#ifdef NIVRA_WIDE_BLOCKS
+#ifdef NIVRA_WIDE_VECTORS
     __builtin_cpu_init();
     wide = __builtin_cpu_supports("avx2");
 #endif

@@ -3,15 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "database/unicode/WideVectors.h"
+
 #ifdef __SSE2__
 #include <emmintrin.h>
-#endif
-
-// Thirty-two bytes at a time where the processor has AVX2, asked at run time; not on
-// Windows, where the compiler cannot keep spilled 32-byte values aligned on the stack.
-#if defined(__SSE2__) && defined(__GNUC__) && !defined(_WIN32) && \
-    (defined(__x86_64__) || defined(__i386__))
-#define NIVRA_WIDE_BLOCKS 1
 #endif
 
 namespace DataBase::Unicode {
@@ -89,7 +84,7 @@ private:
     template <std::size_t Shape>
     std::size_t MapShaped(const unsigned char* begin, const unsigned char* in,
                           const unsigned char* end, unsigned char* out) const;
-#ifdef NIVRA_WIDE_BLOCKS
+#ifdef NIVRA_WIDE_VECTORS
     // Thirty-two bytes at a time, the last ones padded with zeros, advancing `in` and `out`;
     // true when the text is too short for that and the sixteen-byte blocks should go on.
     template <std::size_t Shape>

@@ -3,7 +3,7 @@
 
 #include "database/unicode/Utf8BlockMapping.h"
 
-#ifdef NIVRA_WIDE_BLOCKS
+#ifdef NIVRA_WIDE_VECTORS
 
 #include <immintrin.h>
 

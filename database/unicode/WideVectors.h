@@ -1,0 +1,9 @@
+#pragma once
+
+// Whether the thirty-two-byte routines are built: they run where the processor has AVX2,
+// asked at run time. Not on Windows, where the compiler cannot keep spilled 32-byte values
+// aligned on the stack.
+#if defined(__SSE2__) && defined(__GNUC__) && !defined(_WIN32) && \
+    (defined(__x86_64__) || defined(__i386__))
+#define NIVRA_WIDE_VECTORS 1
+#endif
