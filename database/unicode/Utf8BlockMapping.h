@@ -27,9 +27,9 @@ public:
                      std::uint8_t asciiLast);
 
     // Maps the text from `in` (a character start) to `end` into `out`, sixteen bytes at a
-    // time, and returns how many bytes it mapped: it stops at a 0 byte and before a
-    // character it cannot take. The text starts at `begin`. Writes up to sixteen bytes
-    // beyond what it maps.
+    // time (thirty-two where the processor has AVX2), and returns how many bytes it mapped:
+    // it stops at a 0 byte and before a character it cannot take. The text starts at
+    // `begin`. Writes up to thirty-two bytes beyond what it maps.
     std::size_t Map(const unsigned char* begin, const unsigned char* in, const unsigned char* end,
                     unsigned char* out) const;
 

@@ -16,7 +16,7 @@ constexpr std::uint64_t kOnes = 0x0101010101010101u;
 constexpr std::uint64_t kHighs = 0x8080808080808080u;
 
 // Room kept beyond one output byte per remaining input byte: enough for the longest form of
-// one character (18 units of three bytes) and for whole-word stores.
+// one character (18 units of three bytes) and for whole-word and whole-block stores.
 constexpr std::size_t kSlack = 64;
 
 // A BMP unit that is not a surrogate as UTF-8, as the engine writes it.
@@ -106,7 +106,7 @@ bool Utf8Mapping::Map(std::string_view text, Utf8Text& result) const {
     if (!buffer) return false;
     unsigned char* out = buffer.get();
     // Between characters there is always room for the rest of the input at one byte per
-    // byte plus kSlack; a block maps sixteen bytes into sixteen.
+    // byte plus kSlack; blocks map byte for byte, storing at most thirty-two bytes ahead.
     const unsigned char* blocksFrom = in;
     while (in < end) {
         if (blocks_ && in >= blocksFrom) {
