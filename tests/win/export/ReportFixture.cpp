@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "database/DataBaseConnectionBase.h"
 #include "database/Utf.h"
 #include "plugin/Module.h"
@@ -13,6 +15,9 @@
 namespace {
 
 std::vector<SeenMessageBox>* seenBoxes = nullptr;
+// The boxes already recorded: a box can be activated more than once before its posted OK is
+// handled (Wine under load hands activation back and forth), and is one box all the same.
+std::vector<HWND> seenHandles;
 
 std::u16string textOfWindow(HWND window) {
     wchar_t text[1024] = {};
@@ -27,7 +32,9 @@ LRESULT CALLBACK watchActivation(int code, WPARAM wParam, LPARAM lParam) {
         HWND box = reinterpret_cast<HWND>(wParam);
         wchar_t className[16] = {};
         GetClassNameW(box, className, 16);
-        if (std::wstring(className) == L"#32770" && GetDlgItem(box, 0xFFFF)) {
+        if (std::wstring(className) == L"#32770" && GetDlgItem(box, 0xFFFF) &&
+            std::find(seenHandles.begin(), seenHandles.end(), box) == seenHandles.end()) {
+            seenHandles.push_back(box);
             seenBoxes->push_back({textOfWindow(GetDlgItem(box, 0xFFFF)), textOfWindow(box),
                                   GetWindow(box, GW_OWNER)});
             PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -96,6 +103,7 @@ void ReportTest::SetRows(const std::vector<ListRow>& rows) {
 std::vector<SeenMessageBox> ReportTest::PressReport() {
     std::vector<SeenMessageBox> boxes;
     seenBoxes = &boxes;
+    seenHandles.clear();
     HHOOK hook = SetWindowsHookExW(WH_CBT, watchActivation, nullptr, GetCurrentThreadId());
     EXPECT_NE(hook, nullptr);
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDC_REPORT, BN_CLICKED),
