@@ -41,6 +41,14 @@ bool MapHeldUtf8(sqlite3_context* context, sqlite3_value* argument, const Unicod
     Utf8Text result;
     const std::size_t bytes = static_cast<std::size_t>(sqlite3_value_bytes(argument));
     if (!mapping->Map({text, bytes}, result)) return false;
+    // The engine takes a UTF-16 result that starts with U+FEFF or U+FFFE for a byte order
+    // mark and drops or follows it; the UTF-16 road answers those, so that they come out
+    // just as they did.
+    const unsigned char* start = result.bytes.get();
+    if (result.size >= 3 && start[0] == 0xEF &&
+        ((start[1] == 0xBB && start[2] == 0xBF) || (start[1] == 0xBF && start[2] == 0xBE))) {
+        return false;
+    }
     // As UTF-16 the result takes at most two bytes per UTF-8 byte. Where that could pass the
     // connection's length limit, the UTF-16 road answers, so that it fails just as it did.
     const int limit = sqlite3_limit(sqlite3_context_db_handle(context), SQLITE_LIMIT_LENGTH, -1);
