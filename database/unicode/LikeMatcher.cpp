@@ -99,10 +99,9 @@ bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<st
     PatternCursor cursor(pattern, escape, settings);
 
     // State of the last match-all: where the pattern resumes, where the retried run starts
-    // in the text (null before any match-all), and the run's first token when known.
+    // in the text (null before any match-all), and the run's first token.
     PatternCursor resume = cursor;
     const unsigned char* retryStart = nullptr;
-    bool firstKnown = false;
     Token first{};
     PatternCursor afterFirst = cursor;
 
@@ -112,7 +111,15 @@ bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<st
             case TokenKind::MatchAll:
                 resume = cursor;
                 retryStart = s;
-                firstKnown = false;
+                afterFirst = resume;
+                first = afterFirst.next();
+                // A match-all that ends the pattern takes whatever text is left.
+                if (first.kind == TokenKind::End) return true;
+                if (first.kind != TokenKind::Literal) continue;
+                // A run that starts with a literal can only start where that literal matches.
+                retryStart = FindKey(s, textEnd, first.key, noCase, s);
+                if (!retryStart) return false;
+                cursor = afterFirst;
                 continue;
             case TokenKind::Never:
                 return false;
@@ -132,13 +139,6 @@ bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<st
         // The run after the last match-all failed: start it one character further right.
         if (!retryStart || retryStart == textEnd) return false;
         DecodeUtf8(retryStart, textEnd);
-        if (!firstKnown) {
-            afterFirst = resume;
-            first = afterFirst.next();
-            firstKnown = true;
-            // A match-all that ends the pattern takes whatever text is left.
-            if (first.kind == TokenKind::End) return true;
-        }
         if (first.kind != TokenKind::Literal) {
             s = retryStart;
             cursor = resume;
