@@ -69,11 +69,47 @@ inline void Shift(const KeyRun* runs, __m128i key, __m128i& leadDelta, __m128i& 
     }
 }
 
+// Adds the shifts of the runs a shape applies to every block or, with `Rare`, of its rare runs.
+template <std::size_t ShapeIndex, bool Rare>
+inline void ShiftAll(const Utf8BlockMapping::Runs& runs, __m128i key, __m128i& leadDelta,
+                     __m128i& contDelta) {
+    using U = Utf8BlockMapping;
+    static constexpr std::size_t kNone[U::kKinds] = {};
+    constexpr const std::size_t* count =
+        Rare ? U::kShapes[ShapeIndex].rare : U::kShapes[ShapeIndex].count;
+    // The rare runs of a kind follow those for every block.
+    constexpr const std::size_t* at = Rare ? U::kShapes[ShapeIndex].count : kNone;
+    Shift<count[U::kRange], false, false, false>(runs[U::kRange] + at[U::kRange], key, leadDelta,
+                                                 contDelta);
+    Shift<count[U::kRangeLead], false, false, true>(runs[U::kRangeLead] + at[U::kRangeLead], key,
+                                                    leadDelta, contDelta);
+    Shift<count[U::kStep], true, false, false>(runs[U::kStep] + at[U::kStep], key, leadDelta,
+                                               contDelta);
+    Shift<count[U::kStepLead], true, false, true>(runs[U::kStepLead] + at[U::kStepLead], key,
+                                                  leadDelta, contDelta);
+    Shift<count[U::kSingle], false, true, false>(runs[U::kSingle] + at[U::kSingle], key, leadDelta,
+                                                 contDelta);
+    Shift<count[U::kSingleLead], false, true, true>(runs[U::kSingleLead] + at[U::kSingleLead], key,
+                                                    leadDelta, contDelta);
+}
+
 }  // namespace
+
+// The rare runs of a kind are kept after the others, in the same row.
+static_assert([] {
+    for (const Shape& shape : Utf8BlockMapping::kShapes) {
+        for (std::size_t kind = 0; kind < Utf8BlockMapping::kKinds; ++kind) {
+            if (shape.count[kind] + shape.rare[kind] > Utf8BlockMapping::kMaxRuns) return false;
+        }
+    }
+    return true;
+}());
 
 Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t* prepared, std::uint8_t asciiFirst,
                                    std::uint8_t asciiLast)
-    : asciiBelow_(Repeat(asciiFirst - 1u)), asciiAbove_(Repeat(asciiLast + 1u)) {
+    : prepared_(prepared),
+      asciiBelow_(Repeat(asciiFirst - 1u)),
+      asciiAbove_(Repeat(asciiLast + 1u)) {
     // The cheapest shape that takes the most leads; unused runs stay zero and shift nothing.
     std::size_t bestLeads = 0;
     for (std::size_t shape = std::size(kShapes); shape-- > 0;) {
@@ -95,6 +131,7 @@ void Utf8BlockMapping::Clear() {
         for (KeyRun& run : kind) run = KeyRun{};
     }
     for (std::size_t& count : counts_) count = 0;
+    for (std::size_t& count : rareCounts_) count = 0;
     leadCount_ = 0;
 }
 
@@ -124,17 +161,44 @@ bool Utf8BlockMapping::AddLead(const std::uint64_t* prepared, unsigned lead, con
         for (unsigned j = run.first; j <= run.last; j += run.step) covered[j] = true;
         runs.push_back(run);
     }
-    std::size_t needed[kKinds] = {};
-    for (const Run& run : runs) ++needed[run.kind()];
+    // A run goes to every block unless the shape keeps rare runs apart and none of its
+    // characters is a Russian letter.
+    const unsigned keyBase = (lead & 3) << 6;
+    const bool keepsRare = KeepsRare(shape);
+    const auto rare = [&](const Run& run) {
+        if (!keepsRare) return false;
+        for (unsigned k = run.first; k <= run.last; k += run.step) {
+            if (RussianKey(keyBase + k)) return false;
+        }
+        return true;
+    };
+    std::size_t needed[kKinds] = {}, neededRare[kKinds] = {};
+    for (const Run& run : runs) ++(rare(run) ? neededRare : needed)[run.kind()];
     for (std::size_t kind = 0; kind < kKinds; ++kind) {
         if (counts_[kind] + needed[kind] > shape.count[kind]) return false;
+        if (rareCounts_[kind] + neededRare[kind] > shape.rare[kind]) return false;
     }
-    const unsigned keyBase = (lead & 3) << 6;
     for (const Run& run : runs) {
-        runs_[run.kind()][counts_[run.kind()]++] =
-            KeyRun{Repeat(keyBase + run.first), Repeat(run.last - run.first), Repeat(run.leadDelta),
-                   Repeat(run.contDelta)};
+        const std::size_t kind = run.kind();
+        const std::size_t index =
+            rare(run) ? shape.count[kind] + rareCounts_[kind]++ : counts_[kind]++;
+        runs_[kind][index] = KeyRun{Repeat(keyBase + run.first), Repeat(run.last - run.first),
+                                    Repeat(run.leadDelta), Repeat(run.contDelta)};
     }
+    return true;
+}
+
+bool Utf8BlockMapping::StepOver(const unsigned char*& in, const unsigned char* end,
+                                unsigned char*& out) const {
+    // A lead from C2 to DF, one continuation byte and no third: one character below U+0800.
+    if (end - in < 2 || in[0] < 0xC2 || in[0] > 0xDF || (in[1] & 0xC0) != 0x80) return false;
+    if (end - in > 2 && (in[2] & 0xC0) == 0x80) return false;
+    const std::uint64_t form = prepared_[((in[0] & 0x1Fu) << 6) | (in[1] & 0x3Fu)];
+    const auto length = static_cast<std::size_t>(form >> 56);
+    if (length == 0 || length > 2) return false;
+    std::memcpy(out, &form, 2);  // the blocks' room ahead covers a second byte not kept
+    in += 2;
+    out += length;
     return true;
 }
 
@@ -143,7 +207,6 @@ bool Utf8BlockMapping::AddLead(const std::uint64_t* prepared, unsigned lead, con
 template <std::size_t ShapeIndex>
 [[gnu::always_inline]] inline std::size_t Utf8BlockMapping::MapBlock(__m128i bytes, unsigned next,
                                                                      unsigned char* out) const {
-    constexpr const std::size_t* count = kShapes[ShapeIndex].count;
     const __m128i zero = _mm_setzero_si128();
     const __m128i asciiCase = _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi8(bytes, Load(asciiBelow_)),
                                                           _mm_cmplt_epi8(bytes, Load(asciiAbove_))),
@@ -176,12 +239,16 @@ template <std::size_t ShapeIndex>
         _mm_or_si128(_mm_and_si128(bytes, Splat(0x3F)),
                      _mm_slli_epi16(_mm_and_si128(_mm_slli_si128(bytes, 1), Splat(3)), 6));
     __m128i leadDelta = zero, contDelta = zero;
-    Shift<count[kRange], false, false, false>(runs_[kRange], key, leadDelta, contDelta);
-    Shift<count[kRangeLead], false, false, true>(runs_[kRangeLead], key, leadDelta, contDelta);
-    Shift<count[kStep], true, false, false>(runs_[kStep], key, leadDelta, contDelta);
-    Shift<count[kStepLead], true, false, true>(runs_[kStepLead], key, leadDelta, contDelta);
-    Shift<count[kSingle], false, true, false>(runs_[kSingle], key, leadDelta, contDelta);
-    Shift<count[kSingleLead], false, true, true>(runs_[kSingleLead], key, leadDelta, contDelta);
+    ShiftAll<ShapeIndex, false>(runs_, key, leadDelta, contDelta);
+    if constexpr (KeepsRare(kShapes[ShapeIndex])) {
+        // Rare runs only where a pair holds a character that is not a Russian letter.
+        const __m128i fromA = _mm_sub_epi8(key, Splat(0x10));
+        const __m128i russian = _mm_or_si128(
+            _mm_cmpeq_epi8(_mm_min_epu8(fromA, Splat(0x3F)), fromA),
+            _mm_or_si128(_mm_cmpeq_epi8(key, Splat(0x01)), _mm_cmpeq_epi8(key, Splat(0x51))));
+        if (_mm_movemask_epi8(_mm_andnot_si128(russian, pairEnd)) != 0)
+            ShiftAll<ShapeIndex, true>(runs_, key, leadDelta, contDelta);
+    }
     // Keys count on the second bytes of pairs only; the lead's shift moves onto the lead.
     contDelta = _mm_and_si128(contDelta, pairEnd);
     leadDelta = _mm_srli_si128(_mm_and_si128(leadDelta, pairEnd), 1);
@@ -192,9 +259,8 @@ template <std::size_t ShapeIndex>
 }
 
 template <std::size_t ShapeIndex>
-std::size_t Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsigned char* in,
-                                        const unsigned char* end, unsigned char* out) const {
-    const unsigned char* const start = in;
+void Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsigned char*& in,
+                                 const unsigned char* end, unsigned char*& out) const {
     while (end - in > 16) {
         const std::size_t taken = MapBlock<ShapeIndex>(
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), in[16], out);
@@ -202,12 +268,12 @@ std::size_t Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsign
         out += taken;
         // Short of the last two bytes, which a character running on may hold back, the
         // block stopped before a character it cannot take.
-        if (taken < 14) return static_cast<std::size_t>(in - start);
+        if (taken < 14 && !StepOver(in, end, out)) return;
     }
     // The last bytes as one block, followed by zeros: the sixteen bytes that end the text
     // stored so that the rest starts at window + 16, then zeros over what follows it.
     const auto rest = static_cast<std::size_t>(end - in);
-    if (rest == 0) return static_cast<std::size_t>(in - start);
+    if (rest == 0) return;
     alignas(16) unsigned char window[48];
     if (end - begin >= 16) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(window + rest),
@@ -216,21 +282,21 @@ std::size_t Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsign
         std::memcpy(window + 16, in, rest);
     }
     _mm_storeu_si128(reinterpret_cast<__m128i*>(window + 16 + rest), _mm_setzero_si128());
-    in +=
+    const std::size_t taken =
         MapBlock<ShapeIndex>(_mm_load_si128(reinterpret_cast<const __m128i*>(window + 16)), 0, out);
-    return static_cast<std::size_t>(in - start);
+    in += taken;
+    out += taken;
 }
 
 template <std::size_t ShapeIndex, bool Wide>
-std::size_t Utf8BlockMapping::MapWith(const unsigned char* begin, const unsigned char* in,
-                                      const unsigned char* end, unsigned char* out) const {
-    const unsigned char* const start = in;
+void Utf8BlockMapping::MapWith(const unsigned char* begin, const unsigned char*& in,
+                               const unsigned char* end, unsigned char*& out) const {
 #ifdef NIVRA_WIDE_VECTORS
     if constexpr (Wide) {
-        if (!MapWide<ShapeIndex>(begin, in, end, out)) return static_cast<std::size_t>(in - start);
+        if (!MapWide<ShapeIndex>(begin, in, end, out)) return;
     }
 #endif
-    return static_cast<std::size_t>(in - start) + MapShaped<ShapeIndex>(begin, in, end, out);
+    MapShaped<ShapeIndex>(begin, in, end, out);
 }
 
 void Utf8BlockMapping::ChooseRoutine() {
@@ -249,19 +315,17 @@ void Utf8BlockMapping::ChooseRoutine() {
     routine_ = leadCount_ == 0 ? nullptr : kRoutines[wide ? 1 : 0][shape_];
 }
 
-std::size_t Utf8BlockMapping::Map(const unsigned char* begin, const unsigned char* in,
-                                  const unsigned char* end, unsigned char* out) const {
-    return routine_ ? (this->*routine_)(begin, in, end, out) : 0;
+void Utf8BlockMapping::Map(const unsigned char* begin, const unsigned char*& in,
+                           const unsigned char* end, unsigned char*& out) const {
+    if (routine_) (this->*routine_)(begin, in, end, out);
 }
 
 #else
 
 Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t*, std::uint8_t, std::uint8_t) {}
 
-std::size_t Utf8BlockMapping::Map(const unsigned char*, const unsigned char*, const unsigned char*,
-                                  unsigned char*) const {
-    return 0;
-}
+void Utf8BlockMapping::Map(const unsigned char*, const unsigned char*&, const unsigned char*,
+                           unsigned char*&) const {}
 
 #endif
 

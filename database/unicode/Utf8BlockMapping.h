@@ -20,18 +20,18 @@ namespace DataBase::Unicode {
 class Utf8BlockMapping {
 public:
     // `prepared`: per character below U+0800 its mapped UTF-8 form in the low bytes and their
-    // count in the top byte (0: longer than seven bytes). ASCII letters from `asciiFirst` to
-    // `asciiLast` (1 to 0x7E, or none when first > last) change case by bit 5 and all other
-    // ASCII stays.
+    // count in the top byte (0: longer than seven bytes); kept, it must outlive the mapping. ASCII
+    // letters from `asciiFirst` to `asciiLast` (1 to 0x7E, or none when first > last) change case
+    // by bit 5 and all other ASCII stays.
     Utf8BlockMapping(const std::uint64_t* prepared, std::uint8_t asciiFirst,
                      std::uint8_t asciiLast);
 
     // Maps the text from `in` (a character start) to `end` into `out`, sixteen bytes at a
-    // time (thirty-two where the processor has AVX2), and returns how many bytes it mapped:
-    // it stops at a 0 byte and before a character it cannot take. The text starts at
-    // `begin`. Writes up to thirty-two bytes beyond what it maps.
-    std::size_t Map(const unsigned char* begin, const unsigned char* in, const unsigned char* end,
-                    unsigned char* out) const;
+    // time (thirty-two where the processor has AVX2), advancing `in` and `out` over what it
+    // mapped, never `out` further than `in`: it stops at a 0 byte and before a character it
+    // cannot take. The text starts at `begin`. Writes up to thirty-two bytes beyond `out`.
+    void Map(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
+             unsigned char*& out) const;
 
 #ifdef __SSE2__
     // One byte repeated, as wide as the widest register it is loaded into.
@@ -52,38 +52,59 @@ public:
     // Runs of every key from first to last, of every second key, and single keys, each
     // with or without a shift of the lead byte.
     enum Kind { kRange, kRangeLead, kStep, kStepLead, kSingle, kSingleLead, kKinds };
+    static constexpr std::size_t kMaxRuns = 16;  // of each kind
+    using Runs = KeyRun[kKinds][kMaxRuns];
 
-    // How many runs of each kind a block routine takes.
+    // How many runs of each kind a block routine takes: runs it applies to every block, and
+    // runs of characters outside the Russian alphabet, applied only to a block that holds
+    // such a character. Where a routine takes none of the latter, all runs go to every block.
     struct Shape {
         std::size_t count[kKinds];
+        std::size_t rare[kKinds];
     };
 
     // The block routines there are, cheapest first, as runs of each kind. Lower case takes
     // the first, fold and the upper cases the second, the base forms of Cyrillic letters the
-    // third.
+    // third: of those only Ё, ё, Й and й are Russian letters, the other Cyrillic letters
+    // that change are rare in text.
     static constexpr Shape kShapes[] = {
-        {{3, 2, 1, 0, 0, 0}},
-        {{3, 2, 1, 0, 0, 2}},
-        {{2, 0, 0, 0, 11, 5}},
+        {{3, 2, 1, 0, 0, 0}, {}},
+        {{3, 2, 1, 0, 0, 2}, {}},
+        {{0, 0, 0, 0, 3, 1}, {2, 0, 0, 0, 8, 4}},
     };
 
-private:
-    static constexpr std::size_t kLeads = 4, kMaxRuns = 16;
+    static constexpr bool KeepsRare(const Shape& shape) {
+        for (const std::size_t count : shape.rare) {
+            if (count != 0) return true;
+        }
+        return false;
+    }
 
-    using Routine = std::size_t (Utf8BlockMapping::*)(const unsigned char*, const unsigned char*,
-                                                      const unsigned char*, unsigned char*) const;
+    // Whether a key is one of a Russian letter under D0 or D1: А to я and Ё, ё.
+    static constexpr bool RussianKey(unsigned key) {
+        return (key >= 0x10 && key <= 0x4F) || key == 0x01 || key == 0x51;
+    }
+
+private:
+    static constexpr std::size_t kLeads = 4;
+
+    using Routine = void (Utf8BlockMapping::*)(const unsigned char*, const unsigned char*&,
+                                               const unsigned char*, unsigned char*&) const;
 
     void Clear();
+    // Maps the two-byte character at `in` whose form is one or two bytes, which keeps the
+    // output within the input's length, advancing `in` and `out`; false for any other.
+    bool StepOver(const unsigned char*& in, const unsigned char* end, unsigned char*& out) const;
     void ChooseRoutine();
     bool AddLead(const std::uint64_t* prepared, unsigned lead, const Shape& shape);
     template <std::size_t Shape>
     std::size_t MapBlock(__m128i bytes, unsigned next, unsigned char* out) const;
     template <std::size_t Shape, bool Wide>
-    std::size_t MapWith(const unsigned char* begin, const unsigned char* in,
-                        const unsigned char* end, unsigned char* out) const;
+    void MapWith(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
+                 unsigned char*& out) const;
     template <std::size_t Shape>
-    std::size_t MapShaped(const unsigned char* begin, const unsigned char* in,
-                          const unsigned char* end, unsigned char* out) const;
+    void MapShaped(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
+                   unsigned char*& out) const;
 #ifdef NIVRA_WIDE_VECTORS
     // Thirty-two bytes at a time, the last ones padded with zeros, advancing `in` and `out`;
     // true when the text is too short for that and the sixteen-byte blocks should go on.
@@ -95,8 +116,10 @@ private:
 #endif
 
     Repeated leads_[kLeads] = {};
-    KeyRun runs_[kKinds][kMaxRuns];
-    std::size_t counts_[kKinds] = {};
+    const std::uint64_t* prepared_;
+    Runs runs_;
+    std::size_t counts_[kKinds] = {};  // then the rare runs from kShapes[shape_].count on
+    std::size_t rareCounts_[kKinds] = {};
     Repeated asciiBelow_, asciiAbove_;
     std::size_t leadCount_ = 0;
     std::size_t shape_ = 0;      // which block routine

@@ -57,6 +57,30 @@ template <std::size_t Count, bool Step, bool Single, bool Lead>
     }
 }
 
+// Adds the shifts of the runs a shape applies to every block or, with `Rare`, of its rare runs.
+template <std::size_t ShapeIndex, bool Rare>
+[[gnu::target("avx2")]] inline void ShiftAll(const Utf8BlockMapping::Runs& runs, __m256i key,
+                                             __m256i& leadDelta, __m256i& contDelta) {
+    using U = Utf8BlockMapping;
+    static constexpr std::size_t kNone[U::kKinds] = {};
+    constexpr const std::size_t* count =
+        Rare ? U::kShapes[ShapeIndex].rare : U::kShapes[ShapeIndex].count;
+    // The rare runs of a kind follow those for every block.
+    constexpr const std::size_t* at = Rare ? U::kShapes[ShapeIndex].count : kNone;
+    Shift<count[U::kRange], false, false, false>(runs[U::kRange] + at[U::kRange], key, leadDelta,
+                                                 contDelta);
+    Shift<count[U::kRangeLead], false, false, true>(runs[U::kRangeLead] + at[U::kRangeLead], key,
+                                                    leadDelta, contDelta);
+    Shift<count[U::kStep], true, false, false>(runs[U::kStep] + at[U::kStep], key, leadDelta,
+                                               contDelta);
+    Shift<count[U::kStepLead], true, false, true>(runs[U::kStepLead] + at[U::kStepLead], key,
+                                                  leadDelta, contDelta);
+    Shift<count[U::kSingle], false, true, false>(runs[U::kSingle] + at[U::kSingle], key, leadDelta,
+                                                 contDelta);
+    Shift<count[U::kSingleLead], false, true, true>(runs[U::kSingleLead] + at[U::kSingleLead], key,
+                                                    leadDelta, contDelta);
+}
+
 }  // namespace
 
 // Maps the thirty-two bytes at `in` (starting at a character), followed by the byte `next`,
@@ -65,7 +89,6 @@ template <std::size_t ShapeIndex>
 [[gnu::target("avx2"), gnu::always_inline]] inline std::size_t Utf8BlockMapping::WideBlock(
     const unsigned char* in, unsigned next, unsigned char* out) const {
     const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
-    constexpr const std::size_t* count = kShapes[ShapeIndex].count;
     const __m256i zero = _mm256_setzero_si256();
     const __m256i asciiCase =
         _mm256_and_si256(_mm256_and_si256(_mm256_cmpgt_epi8(bytes, Wide(asciiBelow_)),
@@ -99,12 +122,17 @@ template <std::size_t ShapeIndex>
         _mm256_or_si256(_mm256_and_si256(bytes, Splat(0x3F)),
                         _mm256_slli_epi16(_mm256_and_si256(FromBefore(bytes), Splat(3)), 6));
     __m256i leadDelta = zero, contDelta = zero;
-    Shift<count[kRange], false, false, false>(runs_[kRange], key, leadDelta, contDelta);
-    Shift<count[kRangeLead], false, false, true>(runs_[kRangeLead], key, leadDelta, contDelta);
-    Shift<count[kStep], true, false, false>(runs_[kStep], key, leadDelta, contDelta);
-    Shift<count[kStepLead], true, false, true>(runs_[kStepLead], key, leadDelta, contDelta);
-    Shift<count[kSingle], false, true, false>(runs_[kSingle], key, leadDelta, contDelta);
-    Shift<count[kSingleLead], false, true, true>(runs_[kSingleLead], key, leadDelta, contDelta);
+    ShiftAll<ShapeIndex, false>(runs_, key, leadDelta, contDelta);
+    if constexpr (KeepsRare(kShapes[ShapeIndex])) {
+        // Rare runs only where a pair holds a character that is not a Russian letter.
+        const __m256i fromA = _mm256_sub_epi8(key, Splat(0x10));
+        const __m256i russian =
+            _mm256_or_si256(_mm256_cmpeq_epi8(_mm256_min_epu8(fromA, Splat(0x3F)), fromA),
+                            _mm256_or_si256(_mm256_cmpeq_epi8(key, Splat(0x01)),
+                                            _mm256_cmpeq_epi8(key, Splat(0x51))));
+        if (_mm256_movemask_epi8(_mm256_andnot_si256(russian, pairEnd)) != 0)
+            ShiftAll<ShapeIndex, true>(runs_, key, leadDelta, contDelta);
+    }
     // Keys count on the second bytes of pairs only; the lead's shift moves onto the lead.
     contDelta = _mm256_and_si256(contDelta, pairEnd);
     leadDelta = FromAfter(_mm256_and_si256(leadDelta, pairEnd));
@@ -126,7 +154,7 @@ template <std::size_t ShapeIndex>
         out += taken;
         // Short of the last two bytes, which a character running on may hold back, the
         // block stopped before a character it cannot take.
-        if (taken < 30) return false;
+        if (taken < 30 && !StepOver(in, end, out)) return false;
     }
     // The last bytes as one block, followed by zeros: the thirty-two bytes that end the text
     // stored so that the rest starts at window + 32, then zeros over what follows it.

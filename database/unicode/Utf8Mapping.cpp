@@ -106,18 +106,19 @@ bool Utf8Mapping::Map(std::string_view text, Utf8Text& result) const {
     if (!buffer) return false;
     unsigned char* out = buffer.get();
     // Between characters there is always room for the rest of the input at one byte per
-    // byte plus kSlack; blocks map byte for byte, storing at most thirty-two bytes ahead.
+    // byte plus kSlack; blocks never write more bytes than they read, storing at most
+    // thirty-two bytes ahead.
     const unsigned char* blocksFrom = in;
     while (in < end) {
         if (blocks_ && in >= blocksFrom) {
-            const std::size_t mapped = blocks_->Map(begin, in, end, out);
-            in += mapped;
-            out += mapped;
+            const unsigned char* const blocksStart = in;
+            blocks_->Map(begin, in, end, out);
+            const bool mapped = in != blocksStart;
             if (in == end) break;
             // The character the blocks stopped at goes on its own; where they could not
             // start at all, the text goes on character by character for a stretch, so that
             // it does not pay for a block at every character.
-            blocksFrom = mapped == 0 ? in + 16 : in;
+            blocksFrom = mapped ? in : in + 16;
         }
         const unsigned lead = *in;
         if (lead < 0x80) {

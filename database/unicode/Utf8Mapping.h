@@ -32,6 +32,9 @@ struct Utf8Text {
 class Utf8Mapping {
 public:
     explicit Utf8Mapping(const UnicodeTable& table);
+    // The blocks keep a pointer to the prepared forms, so the mapping stays where it is made.
+    Utf8Mapping(const Utf8Mapping&) = delete;
+    Utf8Mapping& operator=(const Utf8Mapping&) = delete;
 
     // The mapped text, or nothing when an allocation fails or the text holds a character
     // beyond U+10FFFF, which the UTF-16 detour alters in ways not repeated here, or when
