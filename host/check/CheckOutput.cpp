@@ -3,27 +3,16 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <memory>
+
+#include "database/Utf.h"
+#include "host/check/FileHandle.h"
+#include "host/road/Win32Text.h"
 
 namespace {
 
 bool IsConsole(HANDLE output) {
     DWORD mode = 0;
     return GetFileType(output) == FILE_TYPE_CHAR && GetConsoleMode(output, &mode);
-}
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-
-std::wstring WideFromUtf8(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        length);
-    return wide;
 }
 
 }  // namespace
@@ -36,7 +25,7 @@ void CheckOutput::line(const std::string& utf8) {
 void ShowLine(const std::string& utf8) {
     HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     if (IsConsole(output)) {
-        const std::wstring wide = WideFromUtf8(utf8) + L"\r\n";
+        const std::wstring wide = ToWide(fromUtf8(utf8)) + L"\r\n";
         DWORD written = 0;
         WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     } else {
@@ -49,11 +38,11 @@ void ShowLine(const std::string& utf8) {
 bool CheckOutput::writeFile(const std::wstring& path, bool replace) const {
     std::string text = "\xEF\xBB\xBF";
     for (const std::string& line : lines_) text += line + "\r\n";
-    HANDLE raw = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                             replace ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) return false;
-    const std::unique_ptr<void, HandleCloser> file(raw);
+    const FileHandle file =
+        OwnFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                            replace ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     DWORD written = 0;
-    return WriteFile(raw, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+    return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
            written == text.size();
 }

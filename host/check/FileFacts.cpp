@@ -9,21 +9,10 @@
 #include <memory>
 #include <vector>
 
+#include "host/check/FileHandle.h"
 #include "host/road/Win32Text.h"
 
 namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using FileHandle = std::unique_ptr<void, HandleCloser>;
-
-// Empty when the file cannot be opened, so the closer never sees INVALID_HANDLE_VALUE.
-FileHandle OpenForReading(const std::wstring& path) {
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    return FileHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
-}
 
 struct AlgorithmCloser {
     void operator()(BCRYPT_ALG_HANDLE handle) const { BCryptCloseAlgorithmProvider(handle, 0); }
@@ -86,7 +75,9 @@ std::optional<std::string> Sha256(HANDLE file) {
 FileFacts ReadFileFacts(const std::wstring& path) {
     FileFacts facts;
     facts.version = FileVersion(path);
-    const FileHandle file = OpenForReading(path);
+    const FileHandle file =
+        OwnFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return facts;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file.get(), &size)) facts.size = static_cast<std::uint64_t>(size.QuadPart);

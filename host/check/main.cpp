@@ -29,6 +29,7 @@
 #include "host/check/FileFacts.h"
 #include "host/check/ReferenceCases.h"
 #include "host/road/LocalTimeText.h"
+#include "host/road/ProgramFolder.h"
 #include "host/road/Road.h"
 
 namespace {
@@ -39,14 +40,6 @@ struct Arguments {
     std::wstring plugin;
     std::wstring report;  // empty: beside the program, named by the date
 };
-
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder;
-}
 
 std::wstring FullPath(const std::wstring& path) {
     wchar_t full[MAX_PATH] = {};
@@ -94,10 +87,6 @@ private:
     std::filesystem::path path_;
 };
 
-std::string Utf8(const std::u16string& text) {
-    return toUtf8(text);
-}
-
 // 2590720 as "2 590 720".
 std::string Grouped(std::uint64_t value) {
     std::string digits = std::to_string(value);
@@ -110,11 +99,11 @@ void DescribeInstallation(const Arguments& arguments, CheckOutput& out) {
     const std::int64_t now = std::time(nullptr);
     const FileFacts facts = ReadFileFacts(arguments.plugin);
     out.line("Проверка установки nivra");
-    out.line("Дата и время проверки: " + Utf8(LocalDateText(now)) + " " +
-             Utf8(LocalTimeText(now, 0)));
-    out.line("Windows: " + Utf8(WindowsVersionText()));
+    out.line("Дата и время проверки: " + toUtf8(LocalDateText(now)) + " " +
+             toUtf8(LocalTimeText(now, 0)));
+    out.line("Windows: " + toUtf8(WindowsVersionText()));
     out.line("Проверяемый файл: " + ControlText::Utf8(arguments.plugin));
-    out.line("Версия файла: " + (facts.version ? Utf8(*facts.version) : "нет сведений о версии"));
+    out.line("Версия файла: " + (facts.version ? toUtf8(*facts.version) : "нет сведений о версии"));
     out.line("Размер: " + (facts.size ? Grouped(*facts.size) + " байт" : "файл не найден"));
     out.line("SHA-256: " + facts.sha256.value_or("не вычислена"));
     out.line();

@@ -82,7 +82,7 @@ void CheckProtocolTree(const void* rootVariable, const ExpectedReport& expected,
     checks.expect(!element.next_sibling(), "отчёт: в <root> есть элементы после <table1>");
     std::size_t r = 0;
     for (pugi::xml_node row = element.first_child(); row; row = row.next_sibling(), ++r) {
-        const std::string where = "отчёт, " + CellName(expected.rows, r, 9);
+        const std::string where = "отчёт, " + RowName(expected.rows, r);
         if (!checks.expect(std::wstring(row.name()) == L"row" && r < expected.rows.size(),
                            where + ": лишний элемент <" + Utf8(row.name()) + ">"))
             return;

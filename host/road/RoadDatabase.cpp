@@ -6,15 +6,13 @@
 #include <stdexcept>
 
 #include "database/Utf.h"
+#include "protocol/ComponentTable.h"
 #include "tests/support/HostDatabase.h"
 
 namespace {
 
 // 2023-11-14 22:13:20 UTC.
 constexpr std::int64_t kFirstDate = 1700000000;
-
-constexpr const char* kDisplayNames[] = {"Азот",    "Кислород", "Метан", "Неон",
-                                         "Водород", "СО",       "СО2"};
 
 HostDatabase::Schema SchemaOf(const ReferenceCase& reference) {
     return reference.schemaVersion < 27 ? HostDatabase::Schema::WithOperatorTable
@@ -62,7 +60,8 @@ RoadDatabase WriteRoadDatabase(const ReferenceCase& reference, const std::string
                           .comment = "",
                           .operatorName = reference.second.operatorName,
                           .peaks = {}};
-    for (const char* name : kDisplayNames) third.peaks.emplace_back(name, 0.001);
+    for (std::u16string_view name : ImpurityCalculation::ComponentTable::kDisplayNames)
+        third.peaks.emplace_back(toUtf8(name), 0.001);
     AddMeasurement(db, reference, third, kFirstDate + 4800, series, 2, "");
 
     // A newer series, which the selection dialog lists first.

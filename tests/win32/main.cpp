@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/check/ReferenceCases.h"
+#include "host/road/ProgramFolder.h"
 #include "host/road/Road.h"
 #include "host/road/RoadReport.h"
 #include "tests/support/HostDatabase.h"
@@ -16,20 +17,12 @@ namespace {
 
 constexpr char kTag[] = "road32";
 
-std::wstring PluginBesideProgram() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder + L"nivra.dll";
-}
-
 }  // namespace
 
 int main() {
     RoadReport report(kTag, true);
     try {
-        Road road(report, PluginBesideProgram(), ReferenceCases().front(),
+        Road road(report, ProgramFolder() + L"nivra.dll", ReferenceCases().front(),
                   HostDatabase::tempPath(kTag), kTag);
         road.run();
     } catch (const std::exception& e) {
