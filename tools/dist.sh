@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The release package, from the 32-bit build (build/win32): build/dist/nivra-<file
 # version>-win32.zip with the stripped nivra.dll, the stripped installation check
-# nivra-check.exe, the installation text in Russian and SHA256SUMS; the debug information stays beside it in build/dist/symbols/nivra.dll.debug,
-# which the DLL names by its debug link. The zip is reproducible: the same commit gives the
-# same bytes (fixed entry times, modes and order, no extra attributes).
+# nivra-check.exe, the installation text in Russian and SHA256SUMS; the debug information
+# stays beside it in build/dist/symbols/nivra.dll.debug, which the DLL names by its debug link.
+# The zip is reproducible: the same commit gives the same bytes (fixed entry times, modes and
+# order, no extra attributes).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/win32
