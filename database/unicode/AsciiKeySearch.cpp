@@ -19,6 +19,8 @@
 
 namespace DataBase::Unicode {
 
+using Follower = AsciiKeySearch::Follower;
+
 namespace {
 
 constexpr std::size_t kRanges = 3;
@@ -30,6 +32,8 @@ struct LeadRange {
     unsigned size() const { return first > last ? 0u : last + 1u - first; }
 };
 
+}  // namespace
+
 // Lead bytes of two-byte characters none of which reduces to an ASCII character, such as
 // the Cyrillic D0..D4: a search for an ASCII key can step over such a character unread.
 struct SkippableLeads {
@@ -40,6 +44,8 @@ struct SkippableLeads {
     // Latin-1, further Latin and Cyrillic.
     std::array<std::array<LeadRange, kRanges>, 128> ranges{};
 };
+
+namespace {
 
 // The longest runs of leads C2..DF outside `candidates` (bit n: lead 0xC0 + n).
 std::array<LeadRange, kRanges> LongestSkippableRuns(std::uint32_t candidates) {
@@ -141,10 +147,12 @@ const unsigned char* CharacterStart(const unsigned char* p, const unsigned char*
     return p[-1] >= 0xC0 ? p - 1 : p - 2;
 }
 
+}  // namespace
+
 // Bit i: byte i of the sixteen at `p` may start a character reducing to `key`, given
 // whether the byte before them is a skippable lead. Such a byte is one of the key's two
-// cases, a lead outside the key's ranges of skippable leads, or a continuation byte
-// that does not directly follow a skippable lead.
+// cases (followed by a byte that may start the follower), a lead outside the key's ranges
+// of skippable leads, or a continuation byte that does not directly follow a skippable lead.
 struct SixteenByteTest {
     __m128i keys, otherCases, firstBelow[kRanges], lastAbove[kRanges];
 
@@ -164,7 +172,8 @@ struct SixteenByteTest {
     static __m128i Splat(unsigned byte) { return _mm_set1_epi8(static_cast<char>(byte)); }
 
     // Signed compares: continuation bytes are -128..-65, leads -64..-1, ASCII 0..127.
-    unsigned Candidates(const unsigned char* p, __m128i& skippableLeads, __m128i before) const {
+    unsigned Candidates(const unsigned char* p, __m128i& skippableLeads, __m128i before,
+                        const Follower& follower) const {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         const __m128i zero = _mm_setzero_si128();
         const __m128i continuation = _mm_cmplt_epi8(bytes, Splat(0xC0));
@@ -176,25 +185,35 @@ struct SixteenByteTest {
                 _mm_or_si128(skippableLeads, InRange(bytes, firstBelow[i], lastAbove[i]));
         }
         const __m128i afterSkippable = _mm_or_si128(_mm_slli_si128(skippableLeads, 1), before);
-        __m128i candidate =
+        const __m128i key =
             _mm_or_si128(_mm_cmpeq_epi8(bytes, keys), _mm_cmpeq_epi8(bytes, otherCases));
-        candidate = _mm_or_si128(candidate, _mm_andnot_si128(skippableLeads, lead));
+        __m128i candidate = _mm_andnot_si128(skippableLeads, lead);
         candidate = _mm_or_si128(candidate, _mm_andnot_si128(afterSkippable, continuation));
-        return static_cast<unsigned>(_mm_movemask_epi8(candidate));
+        // Bytes that may start the follower: its two cases or any byte of a longer character.
+        // The last key byte's follower lies beyond the sixteen and is taken as possible.
+        const auto follows = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, Splat(follower.key)),
+                                      _mm_cmpeq_epi8(bytes, Splat(follower.otherCase))),
+                         _mm_cmplt_epi8(bytes, zero))));
+        const unsigned followed = follower.any ? 0xFFFFu : (follows >> 1) | 0x8000u;
+        return static_cast<unsigned>(_mm_movemask_epi8(candidate)) |
+               (static_cast<unsigned>(_mm_movemask_epi8(key)) & followed);
     }
 };
+
+namespace {
 
 // Passes over sixteen bytes at a time from `s` (a character start) while they hold no
 // candidate; the last bytes are tested as the sixteen that end the text, when the search
 // covers that many. Returns the character start where the exact search must look:
 // the first candidate's, or `end`, or where fewer than sixteen bytes remain.
 const unsigned char* SkipSixteenAtATime(const unsigned char* s, const unsigned char* end,
-                                        const SixteenByteTest& test) {
+                                        const SixteenByteTest& test, const Follower& follower) {
     const unsigned char* const start = s;
     __m128i skippableLeads;
     __m128i before = _mm_setzero_si128();  // lane 0: whether the byte before is a skippable lead
     for (; end - s >= 16; s += 16) {
-        const unsigned candidates = test.Candidates(s, skippableLeads, before);
+        const unsigned candidates = test.Candidates(s, skippableLeads, before, follower);
         if (candidates != 0) return CharacterStart(s + std::countr_zero(candidates), start);
         before = _mm_srli_si128(skippableLeads, 15);
     }
@@ -204,7 +223,7 @@ const unsigned char* SkipSixteenAtATime(const unsigned char* s, const unsigned c
     const unsigned char* const window = end - 16;
     const auto passed = static_cast<unsigned>(s - window);
     const unsigned candidates =
-        test.Candidates(window, skippableLeads, _mm_setzero_si128()) & (~0u << passed);
+        test.Candidates(window, skippableLeads, _mm_setzero_si128(), follower) & (~0u << passed);
     if (candidates != 0) return CharacterStart(window + std::countr_zero(candidates), start);
     return end;
 }
@@ -216,14 +235,15 @@ constexpr bool kSixteenBytesAtATime = true;
     return _mm256_broadcastsi128_si256(value);
 }
 
-// One block of thirty-two bytes as bit masks: the key's two cases and leads outside the
-// skippable ranges, continuation bytes, and skippable leads.
+// One block of thirty-two bytes as bit masks: the key's two cases where the follower may
+// follow and leads outside the skippable ranges, continuation bytes, and skippable leads.
 struct WideMasks {
     std::uint32_t candidates, continuations, skippable;
 };
 
 [[gnu::target("avx2"), gnu::always_inline]] inline WideMasks WideTest(const unsigned char* p,
-                                                                      const SixteenByteTest& test) {
+                                                                      const SixteenByteTest& test,
+                                                                      const Follower& follower) {
     const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
     const __m256i zero = _mm256_setzero_si256();
     // Signed compares: continuation bytes are -128..-65, leads -64..-1, ASCII 0..127.
@@ -237,11 +257,17 @@ struct WideMasks {
             skippableLeads, _mm256_and_si256(_mm256_cmpgt_epi8(bytes, Wide(test.firstBelow[i])),
                                              _mm256_cmpgt_epi8(Wide(test.lastAbove[i]), bytes)));
     }
-    const __m256i candidate =
-        _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, Wide(test.keys)),
-                                        _mm256_cmpeq_epi8(bytes, Wide(test.otherCases))),
-                        _mm256_andnot_si256(skippableLeads, lead));
-    return {static_cast<std::uint32_t>(_mm256_movemask_epi8(candidate)),
+    const __m256i key = _mm256_or_si256(_mm256_cmpeq_epi8(bytes, Wide(test.keys)),
+                                        _mm256_cmpeq_epi8(bytes, Wide(test.otherCases)));
+    const auto follows = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_or_si256(
+        _mm256_or_si256(
+            _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(static_cast<char>(follower.key))),
+            _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(static_cast<char>(follower.otherCase)))),
+        _mm256_cmpgt_epi8(zero, bytes))));
+    const std::uint32_t followed = follower.any ? ~std::uint32_t{0} : (follows >> 1) | 0x80000000u;
+    const auto others =
+        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_andnot_si256(skippableLeads, lead)));
+    return {others | (static_cast<std::uint32_t>(_mm256_movemask_epi8(key)) & followed),
             static_cast<std::uint32_t>(_mm256_movemask_epi8(continuation)),
             static_cast<std::uint32_t>(_mm256_movemask_epi8(skippableLeads))};
 }
@@ -249,11 +275,12 @@ struct WideMasks {
 // The same search thirty-two bytes at a time, where the processor has AVX2.
 [[gnu::target("avx2")]] const unsigned char* SkipThirtyTwoAtATime(const unsigned char* s,
                                                                   const unsigned char* end,
-                                                                  const SixteenByteTest& test) {
+                                                                  const SixteenByteTest& test,
+                                                                  const Follower& follower) {
     const unsigned char* const start = s;
     std::uint32_t before = 0;  // bit 0: whether the byte before is a skippable lead
     for (; end - s >= 32; s += 32) {
-        const WideMasks block = WideTest(s, test);
+        const WideMasks block = WideTest(s, test, follower);
         const std::uint32_t candidates =
             block.candidates | (block.continuations & ~((block.skippable << 1) | before));
         if (candidates != 0) return CharacterStart(s + std::countr_zero(candidates), start);
@@ -264,7 +291,7 @@ struct WideMasks {
     // judged from what it is.
     const unsigned char* const window = end - 32;
     const auto passed = static_cast<unsigned>(s - window);
-    const WideMasks block = WideTest(window, test);
+    const WideMasks block = WideTest(window, test, follower);
     const std::uint32_t candidates =
         (block.candidates | (block.continuations & ~(block.skippable << 1))) &
         (~std::uint32_t{0} << passed);
@@ -273,14 +300,18 @@ struct WideMasks {
 }
 #endif
 #else
+}  // namespace
+
 // Without SSE2 the eight-byte steps below do all the passing over.
 struct SixteenByteTest {
     SixteenByteTest() = default;
     SixteenByteTest(std::uint32_t, std::uint32_t, const SkippableLeads&) {}
 };
 
+namespace {
+
 const unsigned char* SkipSixteenAtATime(const unsigned char* s, const unsigned char*,
-                                        const SixteenByteTest&) {
+                                        const SixteenByteTest&, const Follower&) {
     return s;
 }
 
@@ -306,33 +337,42 @@ const SixteenByteTest& SixteenByteTestFor(std::uint32_t key, const SkippableLead
 
 }  // namespace
 
-// Eight bytes at a time while they hold no candidate; two-byte characters under a lead that
+AsciiKeySearch::AsciiKeySearch(std::uint32_t key, std::optional<std::uint32_t> next)
+    : skippable_(&LeadsNeverReducingToAscii()),
+      test_(&SixteenByteTestFor(key, *skippable_)),
+      follower_{next.value_or(0), OtherCase(next.value_or(0)), !next},
+      key_(key),
+      otherCase_(OtherCase(key)) {
+#ifdef NIVRA_WIDE_VECTORS
+    __builtin_cpu_init();
+    wide_ = __builtin_cpu_supports("avx2");
+#endif
+}
+
+// Many bytes at a time while they hold no candidate; two-byte characters under a lead that
 // never reduces to ASCII (Cyrillic among them) are stepped over unread.
-const unsigned char* FindAsciiKey(const unsigned char* s, const unsigned char* end,
-                                  std::uint32_t key, const unsigned char*& after) {
-    const SkippableLeads& skippable = LeadsNeverReducingToAscii();
-    const std::uint32_t otherCase = OtherCase(key);
-    const SixteenByteTest& test = SixteenByteTestFor(key, skippable);
+const unsigned char* AsciiKeySearch::Find(const unsigned char* s, const unsigned char* end,
+                                          const unsigned char*& after) const {
     while (s < end) {
 #ifdef NIVRA_WIDE_VECTORS
-        static const bool wide = __builtin_cpu_supports("avx2");
-        if (wide && end - s >= 32) {
-            s = SkipThirtyTwoAtATime(s, end, test);
+        if (wide_ && end - s >= 32) {
+            s = SkipThirtyTwoAtATime(s, end, *test_, follower_);
             if (s == end) break;
         } else
 #endif
             if (kSixteenBytesAtATime && end - s >= 16) {
-            s = SkipSixteenAtATime(s, end, test);
+            s = SkipSixteenAtATime(s, end, *test_, follower_);
             if (s == end) break;
         } else if (end - s >= 8) {
-            if (const std::size_t run = SkippableRun(s, key, otherCase, skippable.allOfD0ToDF)) {
+            if (const std::size_t run =
+                    SkippableRun(s, key_, otherCase_, skippable_->allOfD0ToDF)) {
                 s += run;
                 continue;
             }
         }
         const unsigned byte = *s;
         if (byte < 0x80) {
-            if (kQuickReduction[byte] == key) {
+            if (kQuickReduction[byte] == key_) {
                 after = s + 1;
                 return s;
             }
@@ -340,13 +380,13 @@ const unsigned char* FindAsciiKey(const unsigned char* s, const unsigned char* e
             continue;
         }
         // Exactly one continuation byte: a character below 0x800 that cannot match.
-        if (skippable.lead[byte] && end - s >= 2 && (s[1] & 0xC0) == 0x80 &&
+        if (skippable_->lead[byte] && end - s >= 2 && (s[1] & 0xC0) == 0x80 &&
             (end - s == 2 || (s[2] & 0xC0) != 0x80)) {
             s += 2;
             continue;
         }
         const unsigned char* next = s;
-        if (Reduce(DecodeUtf8(next, end)) == key) {
+        if (Reduce(DecodeUtf8(next, end)) == key_) {
             after = next;
             return s;
         }

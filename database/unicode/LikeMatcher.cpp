@@ -8,7 +8,7 @@ namespace DataBase::Unicode {
 
 namespace {
 
-enum class TokenKind : std::uint8_t { End, Never, MatchAll, MatchOne, Literal };
+using TokenKind = LikeTokenKind;
 
 struct Token {
     TokenKind kind;
@@ -68,14 +68,42 @@ inline std::uint32_t NextKey(const unsigned char*& s, const unsigned char* end, 
     return noCase ? Reduce(c) : c;
 }
 
-// The first character at or after `s` whose compared value is `key`: its start, with `after`
-// set past it; null when there is none.
-const unsigned char* FindKey(const unsigned char* s, const unsigned char* end, std::uint32_t key,
-                             bool noCase, const unsigned char*& after) {
-    if (noCase && key < 0x80) return FindAsciiKey(s, end, key, after);
+}  // namespace
+
+LikePattern::LikePattern(std::string_view pattern, std::optional<std::uint32_t> escape,
+                         const LikeSettings& settings)
+    : escape_(escape), settings_(settings) {
+    PatternCursor cursor(pattern, escape, settings);
+    for (;;) {
+        const Token token = cursor.next();
+        steps_.push_back(Step{token.kind, token.key, 0});
+        if (token.kind == TokenKind::End || token.kind == TokenKind::Never) break;
+    }
+    // A run after a match-all can only start where its first letter matches: the search for
+    // an ASCII key is prepared here, once, with the ASCII letter that must follow it.
+    if (settings.noCase == 0) return;
+    const auto asciiLiteral = [](const Step& step) {
+        return step.kind == TokenKind::Literal && step.key < 0x80;
+    };
+    for (std::size_t i = 1; i < steps_.size(); ++i) {
+        if (steps_[i - 1].kind != TokenKind::MatchAll || !asciiLiteral(steps_[i])) continue;
+        std::optional<std::uint32_t> next;
+        if (asciiLiteral(steps_[i + 1])) next = steps_[i + 1].key;
+        searches_.emplace_back(steps_[i].key, next);
+        steps_[i].search = static_cast<std::uint32_t>(searches_.size());
+    }
+}
+
+// The first character at or after `s` whose compared value is the literal's key: its start,
+// with `after` set past it; null when there is none.
+const unsigned char* LikePattern::Find(const Step& literal, const unsigned char* s,
+                                       const unsigned char* end,
+                                       const unsigned char*& after) const {
+    if (literal.search != 0) return searches_[literal.search - 1].Find(s, end, after);
+    const bool noCase = settings_.noCase != 0;
     while (s < end) {
         const unsigned char* next = s;
-        if (NextKey(next, end, noCase) == key) {
+        if (NextKey(next, end, noCase) == literal.key) {
             after = next;
             return s;
         }
@@ -84,42 +112,37 @@ const unsigned char* FindKey(const unsigned char* s, const unsigned char* end, s
     return nullptr;
 }
 
-}  // namespace
-
 // Between two match-alls the pattern is a fixed run of tokens that each take exactly one
 // character, so trying that run at the leftmost place it fits is never worse than trying it
 // further right. On a mismatch only the last match-all needs to absorb one more character;
 // earlier ones never have to be revisited. Each retry starts further right, which bounds the
 // work by (text characters + 1) x (pattern tokens + 1).
-bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<std::uint32_t> escape,
-               const LikeSettings& settings) {
+bool LikePattern::Matches(std::string_view text) const {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const auto* const textEnd = s + text.size();
-    const bool noCase = settings.noCase != 0;
-    PatternCursor cursor(pattern, escape, settings);
+    const bool noCase = settings_.noCase != 0;
+    const Step* const steps = steps_.data();
 
-    // State of the last match-all: where the pattern resumes, where the retried run starts
-    // in the text (null before any match-all), and the run's first token.
-    PatternCursor resume = cursor;
+    // State of the last match-all: the step where the pattern resumes, where the retried
+    // run starts in the text (null before any match-all), and the run's first token.
+    std::size_t at = 0, resume = 0;
     const unsigned char* retryStart = nullptr;
-    Token first{};
-    PatternCursor afterFirst = cursor;
+    const Step* first = nullptr;
 
     for (;;) {
-        const Token token = cursor.next();
+        const Step& token = steps[at++];
         switch (token.kind) {
             case TokenKind::MatchAll:
-                resume = cursor;
+                resume = at;
                 retryStart = s;
-                afterFirst = resume;
-                first = afterFirst.next();
+                first = &steps[at];
                 // A match-all that ends the pattern takes whatever text is left.
-                if (first.kind == TokenKind::End) return true;
-                if (first.kind != TokenKind::Literal) continue;
+                if (first->kind == TokenKind::End) return true;
+                if (first->kind != TokenKind::Literal) continue;
                 // A run that starts with a literal can only start where that literal matches.
-                retryStart = FindKey(s, textEnd, first.key, noCase, s);
+                retryStart = Find(*first, s, textEnd, s);
                 if (!retryStart) return false;
-                cursor = afterFirst;
+                at = resume + 1;
                 continue;
             case TokenKind::Never:
                 return false;
@@ -139,16 +162,21 @@ bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<st
         // The run after the last match-all failed: start it one character further right.
         if (!retryStart || retryStart == textEnd) return false;
         DecodeUtf8(retryStart, textEnd);
-        if (first.kind != TokenKind::Literal) {
+        if (first->kind != TokenKind::Literal) {
             s = retryStart;
-            cursor = resume;
+            at = resume;
             continue;
         }
         // A run that starts with a literal can only start where that literal matches.
-        retryStart = FindKey(retryStart, textEnd, first.key, noCase, s);
+        retryStart = Find(*first, retryStart, textEnd, s);
         if (!retryStart) return false;
-        cursor = afterFirst;
+        at = resume + 1;
     }
+}
+
+bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<std::uint32_t> escape,
+               const LikeSettings& settings) {
+    return LikePattern(pattern, escape, settings).Matches(text);
 }
 
 }  // namespace DataBase::Unicode

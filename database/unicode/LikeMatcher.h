@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
+
+#include "database/unicode/AsciiKeySearch.h"
 
 namespace DataBase::Unicode {
 
@@ -17,11 +20,48 @@ struct LikeSettings {
 
 inline constexpr LikeSettings kLikeSettings{'%', '_', 0, 1};
 
-// Whether the UTF-8 `text` matches the UTF-8 `pattern`. Match-all stands for any run of
-// characters, match-one for exactly one, the escape (when given) makes the next pattern
-// character literal; other characters must be equal after reduction (with noCase) or as they
-// are. Iterative, so a long pattern cannot exhaust the stack; time is bounded by the product
-// of the two lengths in characters.
+// What a pattern is read into, character by character. Never: an escape ending the pattern
+// right after a match-all, which no text matches.
+enum class LikeTokenKind : std::uint8_t { End, Never, MatchAll, MatchOne, Literal };
+
+// A LIKE pattern read once, for matching many texts: its characters as compared, and for
+// each letter that follows a match-all the search that finds where a run can start.
+class LikePattern {
+public:
+    // Match-all stands for any run of characters, match-one for exactly one, the escape (when
+    // given) makes the next pattern character literal; other characters must be equal after
+    // reduction (with noCase) or as they are.
+    LikePattern(std::string_view pattern, std::optional<std::uint32_t> escape,
+                const LikeSettings& settings = kLikeSettings);
+
+    // Whether the UTF-8 `text` matches. Iterative, so a long pattern cannot exhaust the
+    // stack; time is bounded by the product of the two lengths in characters.
+    bool Matches(std::string_view text) const;
+
+    // What the pattern was read with, so that a caller keeping it can tell whether it holds.
+    bool ReadWith(std::optional<std::uint32_t> escape, const LikeSettings& settings) const {
+        return escape == escape_ && settings.matchAll == settings_.matchAll &&
+               settings.matchOne == settings_.matchOne && settings.matchSet == settings_.matchSet &&
+               settings.noCase == settings_.noCase;
+    }
+
+private:
+    struct Step {
+        LikeTokenKind kind;
+        std::uint32_t key;     // Literal: the character as compared
+        std::uint32_t search;  // a literal after a match-all: 1 + its index in searches_, or 0
+    };
+
+    const unsigned char* Find(const Step& literal, const unsigned char* s, const unsigned char* end,
+                              const unsigned char*& after) const;
+
+    std::vector<Step> steps_;  // the last one is End or Never
+    std::vector<AsciiKeySearch> searches_;
+    std::optional<std::uint32_t> escape_;
+    LikeSettings settings_;
+};
+
+// Whether the UTF-8 `text` matches the UTF-8 `pattern`: LikePattern for one text.
 bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<std::uint32_t> escape,
                const LikeSettings& settings = kLikeSettings);
 

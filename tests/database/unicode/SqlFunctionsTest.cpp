@@ -94,6 +94,17 @@ TEST_P(UnicodeSql, Like) {
                        {"SELECT like('a', 'b');", "0"},
                        {"SELECT like('10é%', '10%', 'é');", "1"},
                        {"SELECT 'Ёлка' NOT LIKE 'елка';", "0"},
+                       // The pattern is read once per statement: a pattern or an escape that
+                       // changes from row to row must be read again.
+                       {"SELECT group_concat(column1 LIKE 'а%', '') FROM "
+                        "(VALUES ('АБ'), ('ба'), (NULL), ('аб'));",
+                        "101"},
+                       {"SELECT group_concat(column1 LIKE column2, '') FROM "
+                        "(VALUES ('ab', 'a%'), ('ab', 'b%'), ('ab', NULL), ('ab', '%B'));",
+                        "101"},
+                       {"SELECT group_concat(like('a!%', column1, column2), '') FROM "
+                        "(VALUES ('a%', '!'), ('a%', '#'), ('a!x', '#'), ('a%', '!'));",
+                        "1011"},
                    });
 }
 
