@@ -113,6 +113,8 @@ private:
                  unsigned char*& out) const;
     template <std::size_t Shape>
     std::size_t WideBlock(const unsigned char* in, unsigned next, unsigned char* out) const;
+    template <std::size_t Shape>
+    std::uint32_t WideStride(const unsigned char* in, unsigned char* out) const;
 #endif
 
     Repeated leads_[kLeads] = {};

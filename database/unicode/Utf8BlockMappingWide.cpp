@@ -33,6 +33,35 @@ using KeyRun = Utf8BlockMapping::KeyRun;
     return _mm256_alignr_epi8(_mm256_permute2x128_si256(x, x, 0x81), x, 1);
 }
 
+// Continuation bytes 10xxxxxx, signed: -128..-65.
+[[gnu::target("avx2")]] inline __m256i Continuation(__m256i x) {
+    return _mm256_cmpgt_epi8(Splat(0xC0), x);
+}
+
+// Bytes equal to one of the four leads.
+[[gnu::target("avx2")]] inline __m256i TakenLead(const Utf8BlockMapping::Repeated* leads,
+                                                 __m256i x) {
+    return _mm256_or_si256(
+        _mm256_or_si256(_mm256_cmpeq_epi8(x, Wide(leads[0])), _mm256_cmpeq_epi8(x, Wide(leads[1]))),
+        _mm256_or_si256(_mm256_cmpeq_epi8(x, Wide(leads[2])),
+                        _mm256_cmpeq_epi8(x, Wide(leads[3]))));
+}
+
+// The key of a pair: the low two bits of its lead above the low six of its continuation byte.
+[[gnu::target("avx2")]] inline __m256i KeyOf(__m256i lead, __m256i cont) {
+    return _mm256_or_si256(_mm256_and_si256(cont, Splat(0x3F)),
+                           _mm256_slli_epi16(_mm256_and_si256(lead, Splat(3)), 6));
+}
+
+// Whether a pair ending in `ends` holds a character that is not a Russian letter.
+[[gnu::target("avx2")]] inline bool NotRussian(__m256i key, __m256i ends) {
+    const __m256i fromA = _mm256_sub_epi8(key, Splat(0x10));
+    const __m256i russian = _mm256_or_si256(
+        _mm256_cmpeq_epi8(_mm256_min_epu8(fromA, Splat(0x3F)), fromA),
+        _mm256_or_si256(_mm256_cmpeq_epi8(key, Splat(0x01)), _mm256_cmpeq_epi8(key, Splat(0x51))));
+    return _mm256_movemask_epi8(_mm256_andnot_si256(russian, ends)) != 0;
+}
+
 // Adds the shifts of `Count` runs of one kind to the keys they hold.
 template <std::size_t Count, bool Step, bool Single, bool Lead>
 [[gnu::target("avx2")]] inline void Shift(const KeyRun* runs, __m256i key, __m256i& leadDelta,
@@ -143,11 +172,88 @@ template <std::size_t ShapeIndex>
         std::countr_zero(std::uint64_t{~good} | (std::uint64_t{1} << 32)));
 }
 
+// Maps the thirty-two bytes at `in`, which need not start a character, into `out`, reading
+// the byte before them and the two after them; returns a bit per byte that belongs to a whole
+// character mapped right. Unlike WideBlock, a character across the block's end is whole, so
+// blocks follow each other at a fixed stride and the next one need not wait for this one.
+template <std::size_t ShapeIndex>
+[[gnu::target("avx2"), gnu::always_inline]] inline std::uint32_t Utf8BlockMapping::WideStride(
+    const unsigned char* in, unsigned char* out) const {
+    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i asciiCase =
+        _mm256_and_si256(_mm256_and_si256(_mm256_cmpgt_epi8(bytes, Wide(asciiBelow_)),
+                                          _mm256_cmpgt_epi8(Wide(asciiAbove_), bytes)),
+                         Splat(0x20));
+    if (_mm256_movemask_epi8(bytes) == 0) {
+        // All ASCII: up to a 0 byte, if any.
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_xor_si256(bytes, asciiCase));
+        return ~static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, zero)));
+    }
+    const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in - 1));
+    const __m256i after = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 1));
+    const __m256i afterNext = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 2));
+    // A pair ends at a byte: a continuation byte after a taken lead, with none after it.
+    const __m256i contAfter = Continuation(after);
+    const __m256i leads = TakenLead(leads_, bytes);
+    const __m256i pairEnd = _mm256_andnot_si256(
+        contAfter, _mm256_and_si256(Continuation(bytes), TakenLead(leads_, before)));
+    const __m256i pairEndAfter =
+        _mm256_andnot_si256(Continuation(afterNext), _mm256_and_si256(contAfter, leads));
+    const __m256i pairStart = _mm256_and_si256(leads, pairEndAfter);
+    const __m256i whole =
+        _mm256_or_si256(_mm256_or_si256(_mm256_cmpgt_epi8(bytes, zero), pairEnd), pairStart);
+
+    // The key of each byte's pair, and of the pair that the next byte ends.
+    const __m256i key = KeyOf(before, bytes);
+    const __m256i keyAfter = KeyOf(bytes, after);
+    __m256i contDelta = zero, leadDelta = zero, unusedLead = zero, unusedCont = zero;
+    ShiftAll<ShapeIndex, false>(runs_, key, unusedLead, contDelta);
+    ShiftAll<ShapeIndex, false>(runs_, keyAfter, leadDelta, unusedCont);
+    if constexpr (KeepsRare(kShapes[ShapeIndex])) {
+        // Rare runs only where a pair holds a character that is not a Russian letter.
+        if (NotRussian(key, pairEnd)) ShiftAll<ShapeIndex, true>(runs_, key, unusedLead, contDelta);
+        if (NotRussian(keyAfter, pairStart))
+            ShiftAll<ShapeIndex, true>(runs_, keyAfter, leadDelta, unusedCont);
+    }
+    const __m256i delta = _mm256_or_si256(_mm256_and_si256(contDelta, pairEnd),
+                                          _mm256_and_si256(leadDelta, pairStart));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
+                        _mm256_xor_si256(_mm256_add_epi8(bytes, delta), asciiCase));
+    return static_cast<std::uint32_t>(_mm256_movemask_epi8(whole));
+}
+
 template <std::size_t ShapeIndex>
 [[gnu::target("avx2")]] bool Utf8BlockMapping::MapWide(const unsigned char* begin,
                                                        const unsigned char*& in,
                                                        const unsigned char* end,
                                                        unsigned char*& out) const {
+    // Past the first byte of the text, blocks go at a fixed stride while the two bytes after
+    // a block are there to read.
+    if (in == begin && end - in > 32) {
+        const std::size_t taken = WideBlock<ShapeIndex>(in, in[32], out);
+        in += taken;
+        out += taken;
+        if (taken < 30 && !StepOver(in, end, out)) return false;
+    }
+    while (end - in >= 34 && in != begin) {
+        const std::uint32_t whole = WideStride<ShapeIndex>(in, out);
+        if (whole == ~std::uint32_t{0}) {
+            in += 32;
+            out += 32;
+            continue;
+        }
+        const auto taken = static_cast<std::size_t>(std::countr_zero(~whole));
+        in += taken;
+        out += taken;
+        if (!StepOver(in, end, out)) return false;
+    }
+    // A pair across the last block's end has its lead mapped and its second byte not yet:
+    // the blocks below start at the lead again.
+    if (in != begin && in != end && (*in & 0xC0) == 0x80 && in[-1] >= 0xC0) {
+        --in;
+        --out;
+    }
     while (end - in > 32) {
         const std::size_t taken = WideBlock<ShapeIndex>(in, in[32], out);
         in += taken;
