@@ -8,6 +8,9 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#ifdef NIVRA_WIDE_VECTORS
+#include <immintrin.h>
+#endif
 
 namespace DataBase::Unicode {
 
@@ -114,7 +117,8 @@ private:
     template <std::size_t Shape>
     std::size_t WideBlock(const unsigned char* in, unsigned next, unsigned char* out) const;
     template <std::size_t Shape>
-    std::uint32_t WideStride(const unsigned char* in, unsigned char* out) const;
+    std::uint32_t WideStride(__m256i bytes, __m256i before, __m256i after, __m256i afterNext,
+                             unsigned char* out) const;
 #endif
 
     Repeated leads_[kLeads] = {};

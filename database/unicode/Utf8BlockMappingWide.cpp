@@ -33,6 +33,10 @@ using KeyRun = Utf8BlockMapping::KeyRun;
     return _mm256_alignr_epi8(_mm256_permute2x128_si256(x, x, 0x81), x, 1);
 }
 
+[[gnu::target("avx2")]] inline __m256i Load(const unsigned char* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
 // Continuation bytes 10xxxxxx, signed: -128..-65.
 [[gnu::target("avx2")]] inline __m256i Continuation(__m256i x) {
     return _mm256_cmpgt_epi8(Splat(0xC0), x);
@@ -172,14 +176,13 @@ template <std::size_t ShapeIndex>
         std::countr_zero(std::uint64_t{~good} | (std::uint64_t{1} << 32)));
 }
 
-// Maps the thirty-two bytes at `in`, which need not start a character, into `out`, reading
-// the byte before them and the two after them; returns a bit per byte that belongs to a whole
-// character mapped right. Unlike WideBlock, a character across the block's end is whole, so
-// blocks follow each other at a fixed stride and the next one need not wait for this one.
+// Maps thirty-two bytes, which need not start a character, into `out`, given each one's byte
+// before and the two after it; returns a bit per byte that belongs to a whole character
+// mapped right. Unlike WideBlock, a character across the block's end is whole, so blocks
+// follow each other at a fixed stride and the next one need not wait for this one.
 template <std::size_t ShapeIndex>
 [[gnu::target("avx2"), gnu::always_inline]] inline std::uint32_t Utf8BlockMapping::WideStride(
-    const unsigned char* in, unsigned char* out) const {
-    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+    __m256i bytes, __m256i before, __m256i after, __m256i afterNext, unsigned char* out) const {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i asciiCase =
         _mm256_and_si256(_mm256_and_si256(_mm256_cmpgt_epi8(bytes, Wide(asciiBelow_)),
@@ -190,9 +193,6 @@ template <std::size_t ShapeIndex>
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_xor_si256(bytes, asciiCase));
         return ~static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, zero)));
     }
-    const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in - 1));
-    const __m256i after = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 1));
-    const __m256i afterNext = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 2));
     // A pair ends at a byte: a continuation byte after a taken lead, with none after it.
     const __m256i contAfter = Continuation(after);
     const __m256i leads = TakenLead(leads_, bytes);
@@ -228,16 +228,14 @@ template <std::size_t ShapeIndex>
                                                        const unsigned char*& in,
                                                        const unsigned char* end,
                                                        unsigned char*& out) const {
-    // Past the first byte of the text, blocks go at a fixed stride while the two bytes after
-    // a block are there to read.
-    if (in == begin && end - in > 32) {
-        const std::size_t taken = WideBlock<ShapeIndex>(in, in[32], out);
-        in += taken;
-        out += taken;
-        if (taken < 30 && !StepOver(in, end, out)) return false;
-    }
-    while (end - in >= 34 && in != begin) {
-        const std::uint32_t whole = WideStride<ShapeIndex>(in, out);
+    // Output from `run` on was all made by blocks, each byte in the place of its input byte.
+    const unsigned char* run = in;
+    // Blocks go at a fixed stride while the two bytes after a block are there to read.
+    while (end - in >= 34) {
+        const __m256i bytes = Load(in);
+        const __m256i before = in == begin ? FromBefore(bytes) : Load(in - 1);
+        const std::uint32_t whole =
+            WideStride<ShapeIndex>(bytes, before, Load(in + 1), Load(in + 2), out);
         if (whole == ~std::uint32_t{0}) {
             in += 32;
             out += 32;
@@ -247,12 +245,29 @@ template <std::size_t ShapeIndex>
         in += taken;
         out += taken;
         if (!StepOver(in, end, out)) return false;
+        run = in;
     }
     // A pair across the last block's end has its lead mapped and its second byte not yet:
     // the blocks below start at the lead again.
     if (in != begin && in != end && (*in & 0xC0) == 0x80 && in[-1] >= 0xC0) {
         --in;
         --out;
+    }
+    const auto rest = static_cast<std::size_t>(end - in);
+    if (rest == 0) return false;
+    if (end - begin < 32) return true;
+    // The thirty-two bytes that end the text, where those before `in` were mapped by blocks
+    // already and come out again just as they did.
+    const std::size_t again = 32 - rest;
+    if (rest <= 32 && end - begin > 32 && static_cast<std::size_t>(in - run) >= again) {
+        const __m256i bytes = Load(end - 32);
+        const __m256i after = FromAfter(bytes);
+        const std::uint32_t whole =
+            WideStride<ShapeIndex>(bytes, Load(end - 33), after, FromAfter(after), out - again);
+        const auto taken = static_cast<std::size_t>(std::countr_zero(~(whole >> again)));
+        in += taken;
+        out += taken;
+        return false;
     }
     while (end - in > 32) {
         const std::size_t taken = WideBlock<ShapeIndex>(in, in[32], out);
@@ -264,13 +279,11 @@ template <std::size_t ShapeIndex>
     }
     // The last bytes as one block, followed by zeros: the thirty-two bytes that end the text
     // stored so that the rest starts at window + 32, then zeros over what follows it.
-    const auto rest = static_cast<std::size_t>(end - in);
-    if (rest == 0) return false;
-    if (end - begin < 32) return true;
+    const auto left = static_cast<std::size_t>(end - in);
+    if (left == 0) return false;
     alignas(32) unsigned char window[96];
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + rest),
-                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(end - 32)));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + 32 + rest), _mm256_setzero_si256());
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + left), Load(end - 32));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + 32 + left), _mm256_setzero_si256());
     const std::size_t taken = WideBlock<ShapeIndex>(window + 32, 0, out);
     in += taken;
     out += taken;
