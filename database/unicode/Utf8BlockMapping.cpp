@@ -32,6 +32,30 @@ __m128i Load(const Repeated& repeated) {
     return _mm_load_si128(reinterpret_cast<const __m128i*>(repeated.bytes));
 }
 
+__m128i Load(const unsigned char* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+// Continuation bytes 10xxxxxx, signed: -128..-65.
+__m128i Continuation(__m128i x) {
+    return _mm_cmplt_epi8(x, Splat(0xC0));
+}
+
+// The key of a pair: the low two bits of its lead above the low six of its continuation byte.
+__m128i KeyOf(__m128i lead, __m128i cont) {
+    return _mm_or_si128(_mm_and_si128(cont, Splat(0x3F)),
+                        _mm_slli_epi16(_mm_and_si128(lead, Splat(3)), 6));
+}
+
+// Whether a pair ending in `ends` holds a character that is not a Russian letter.
+bool NotRussian(__m128i key, __m128i ends) {
+    const __m128i fromA = _mm_sub_epi8(key, Splat(0x10));
+    const __m128i russian = _mm_or_si128(
+        _mm_cmpeq_epi8(_mm_min_epu8(fromA, Splat(0x3F)), fromA),
+        _mm_or_si128(_mm_cmpeq_epi8(key, Splat(0x01)), _mm_cmpeq_epi8(key, Splat(0x51))));
+    return _mm_movemask_epi8(_mm_andnot_si128(russian, ends)) != 0;
+}
+
 // Keys first, first + step, ... last, all shifting alike.
 struct Run {
     unsigned first, last, step;
@@ -203,10 +227,11 @@ bool Utf8BlockMapping::StepOver(const unsigned char*& in, const unsigned char* e
 }
 
 // Maps the sixteen bytes `bytes` (starting at a character), followed by the byte `next`, into
-// `out`; returns how many of them, from the start, are whole characters mapped right.
+// `out`; returns a bit per byte that belongs to a whole character mapped right. A lead in the
+// last byte is not whole: its pair ends in the next block.
 template <std::size_t ShapeIndex>
-[[gnu::always_inline]] inline std::size_t Utf8BlockMapping::MapBlock(__m128i bytes, unsigned next,
-                                                                     unsigned char* out) const {
+[[gnu::always_inline]] inline unsigned Utf8BlockMapping::MapBlock(__m128i bytes, unsigned next,
+                                                                  unsigned char* out) const {
     const __m128i zero = _mm_setzero_si128();
     const __m128i asciiCase = _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi8(bytes, Load(asciiBelow_)),
                                                           _mm_cmplt_epi8(bytes, Load(asciiAbove_))),
@@ -214,8 +239,7 @@ template <std::size_t ShapeIndex>
     if (_mm_movemask_epi8(bytes) == 0) {
         // All ASCII, the common case: up to a 0 byte, if any.
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_xor_si128(bytes, asciiCase));
-        const auto zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero)));
-        return static_cast<std::size_t>(std::countr_zero(zeros | 0x10000u));
+        return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero))) & 0xFFFFu;
     }
     // Signed: ASCII is 0..127, continuation bytes -128..-65, leads -64..-1.
     const __m128i cont = _mm_cmplt_epi8(bytes, Splat(0xC0));
@@ -255,35 +279,111 @@ template <std::size_t ShapeIndex>
     const __m128i mapped =
         _mm_xor_si128(_mm_add_epi8(bytes, _mm_or_si128(contDelta, leadDelta)), asciiCase);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), mapped);
-    return static_cast<std::size_t>(std::countr_zero(~good | 0x10000u));
+    return good;
+}
+
+// Maps sixteen bytes, which need not start a character, into `out`, given each one's byte
+// before and the two after it; returns a bit per byte that belongs to a whole character
+// mapped right. Unlike MapBlock, a character across the block's end is whole, so blocks
+// follow each other at a fixed stride and the next one need not wait for this one.
+template <std::size_t ShapeIndex>
+[[gnu::always_inline]] inline unsigned Utf8BlockMapping::Stride(__m128i bytes, __m128i before,
+                                                                __m128i after, __m128i afterNext,
+                                                                unsigned char* out) const {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i asciiCase = _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi8(bytes, Load(asciiBelow_)),
+                                                          _mm_cmplt_epi8(bytes, Load(asciiAbove_))),
+                                            Splat(0x20));
+    if (_mm_movemask_epi8(bytes) == 0) {
+        // All ASCII: up to a 0 byte, if any.
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_xor_si128(bytes, asciiCase));
+        return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero))) & 0xFFFFu;
+    }
+    const auto taken = [this](__m128i x) {
+        __m128i leads = _mm_cmpeq_epi8(x, Load(leads_[0]));
+        for (std::size_t i = 1; i < kLeads; ++i)
+            leads = _mm_or_si128(leads, _mm_cmpeq_epi8(x, Load(leads_[i])));
+        return leads;
+    };
+    // A pair ends at a byte: a continuation byte after a taken lead, with none after it.
+    const __m128i contAfter = Continuation(after);
+    const __m128i leads = taken(bytes);
+    const __m128i pairEnd =
+        _mm_andnot_si128(contAfter, _mm_and_si128(Continuation(bytes), taken(before)));
+    const __m128i pairStart = _mm_and_si128(
+        leads, _mm_andnot_si128(Continuation(afterNext), _mm_and_si128(contAfter, leads)));
+    const __m128i whole =
+        _mm_or_si128(_mm_or_si128(_mm_cmpgt_epi8(bytes, zero), pairEnd), pairStart);
+
+    // The key of each byte's pair, and of the pair that the next byte ends.
+    const __m128i key = KeyOf(before, bytes);
+    const __m128i keyAfter = KeyOf(bytes, after);
+    __m128i contDelta = zero, leadDelta = zero, unusedLead = zero, unusedCont = zero;
+    ShiftAll<ShapeIndex, false>(runs_, key, unusedLead, contDelta);
+    ShiftAll<ShapeIndex, false>(runs_, keyAfter, leadDelta, unusedCont);
+    if constexpr (KeepsRare(kShapes[ShapeIndex])) {
+        // Rare runs only where a pair holds a character that is not a Russian letter.
+        if (NotRussian(key, pairEnd)) ShiftAll<ShapeIndex, true>(runs_, key, unusedLead, contDelta);
+        if (NotRussian(keyAfter, pairStart))
+            ShiftAll<ShapeIndex, true>(runs_, keyAfter, leadDelta, unusedCont);
+    }
+    const __m128i delta =
+        _mm_or_si128(_mm_and_si128(contDelta, pairEnd), _mm_and_si128(leadDelta, pairStart));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                     _mm_xor_si128(_mm_add_epi8(bytes, delta), asciiCase));
+    return static_cast<unsigned>(_mm_movemask_epi8(whole));
 }
 
 template <std::size_t ShapeIndex>
 void Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsigned char*& in,
                                  const unsigned char* end, unsigned char*& out) const {
+    // Output from `run` on was all made by blocks, each byte in the place of its input byte.
+    const unsigned char* run = in;
     while (end - in > 16) {
-        const std::size_t taken = MapBlock<ShapeIndex>(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), in[16], out);
+        const unsigned whole = MapBlock<ShapeIndex>(Load(in), in[16], out);
+        // A lead in the last byte starts the next block. Told from the text alone, the next
+        // block's start need not wait for this block's result.
+        const unsigned step = 16 - (in[15] >= 0xC0);
+        const unsigned all = (1u << step) - 1;
+        if ((whole & all) == all) {
+            in += step;
+            out += step;
+            continue;
+        }
+        // The block stopped before a character it cannot take.
+        const auto taken = static_cast<std::size_t>(std::countr_zero(~whole));
         in += taken;
         out += taken;
-        // Short of the last two bytes, which a character running on may hold back, the
-        // block stopped before a character it cannot take.
-        if (taken < 14 && !StepOver(in, end, out)) return;
+        if (!StepOver(in, end, out)) return;
+        run = in;
+    }
+    const auto rest = static_cast<std::size_t>(end - in);
+    if (rest == 0) return;
+    // The sixteen bytes that end the text, where those before `in` were mapped by blocks
+    // already and come out again just as they did.
+    const std::size_t again = 16 - rest;
+    if (end - begin > 16 && static_cast<std::size_t>(in - run) >= again) {
+        const __m128i bytes = Load(end - 16);
+        const __m128i after = _mm_srli_si128(bytes, 1);
+        const unsigned whole =
+            Stride<ShapeIndex>(bytes, Load(end - 17), after, _mm_srli_si128(after, 1), out - again);
+        const auto taken = static_cast<std::size_t>(std::countr_zero(~(whole >> again)));
+        in += taken;
+        out += taken;
+        return;
     }
     // The last bytes as one block, followed by zeros: the sixteen bytes that end the text
     // stored so that the rest starts at window + 16, then zeros over what follows it.
-    const auto rest = static_cast<std::size_t>(end - in);
-    if (rest == 0) return;
+    const std::size_t left = rest;
     alignas(16) unsigned char window[48];
     if (end - begin >= 16) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(window + rest),
-                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(window + left), Load(end - 16));
     } else {
-        std::memcpy(window + 16, in, rest);
+        std::memcpy(window + 16, in, left);
     }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(window + 16 + rest), _mm_setzero_si128());
-    const std::size_t taken =
-        MapBlock<ShapeIndex>(_mm_load_si128(reinterpret_cast<const __m128i*>(window + 16)), 0, out);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(window + 16 + left), _mm_setzero_si128());
+    const auto taken = static_cast<std::size_t>(std::countr_zero(~MapBlock<ShapeIndex>(
+        _mm_load_si128(reinterpret_cast<const __m128i*>(window + 16)), 0, out)));
     in += taken;
     out += taken;
 }

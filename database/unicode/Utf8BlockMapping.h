@@ -101,10 +101,13 @@ private:
     void ChooseRoutine();
     bool AddLead(const std::uint64_t* prepared, unsigned lead, const Shape& shape);
     template <std::size_t Shape>
-    std::size_t MapBlock(__m128i bytes, unsigned next, unsigned char* out) const;
+    unsigned MapBlock(__m128i bytes, unsigned next, unsigned char* out) const;
     template <std::size_t Shape, bool Wide>
     void MapWith(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
                  unsigned char*& out) const;
+    template <std::size_t Shape>
+    unsigned Stride(__m128i bytes, __m128i before, __m128i after, __m128i afterNext,
+                    unsigned char* out) const;
     template <std::size_t Shape>
     void MapShaped(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
                    unsigned char*& out) const;
@@ -115,7 +118,7 @@ private:
     bool MapWide(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
                  unsigned char*& out) const;
     template <std::size_t Shape>
-    std::size_t WideBlock(const unsigned char* in, unsigned next, unsigned char* out) const;
+    std::uint32_t WideBlock(const unsigned char* in, unsigned next, unsigned char* out) const;
     template <std::size_t Shape>
     std::uint32_t WideStride(__m256i bytes, __m256i before, __m256i after, __m256i afterNext,
                              unsigned char* out) const;

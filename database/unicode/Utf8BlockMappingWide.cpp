@@ -117,9 +117,10 @@ template <std::size_t ShapeIndex, bool Rare>
 }  // namespace
 
 // Maps the thirty-two bytes at `in` (starting at a character), followed by the byte `next`,
-// into `out`; returns how many of them, from the start, are whole characters mapped right.
+// into `out`; returns a bit per byte that belongs to a whole character mapped right. A lead
+// in the last byte is not whole: its pair ends in the next block.
 template <std::size_t ShapeIndex>
-[[gnu::target("avx2"), gnu::always_inline]] inline std::size_t Utf8BlockMapping::WideBlock(
+[[gnu::target("avx2"), gnu::always_inline]] inline std::uint32_t Utf8BlockMapping::WideBlock(
     const unsigned char* in, unsigned next, unsigned char* out) const {
     const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
     const __m256i zero = _mm256_setzero_si256();
@@ -130,9 +131,7 @@ template <std::size_t ShapeIndex>
     if (_mm256_movemask_epi8(bytes) == 0) {
         // All ASCII: up to a 0 byte, if any.
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_xor_si256(bytes, asciiCase));
-        const auto zeros =
-            static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, zero)));
-        return static_cast<std::size_t>(std::countr_zero(zeros | (std::uint64_t{1} << 32)));
+        return ~static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, zero)));
     }
     // Signed: ASCII is 0..127, continuation bytes -128..-65, leads -64..-1.
     const __m256i cont = _mm256_cmpgt_epi8(Splat(0xC0), bytes);
@@ -172,8 +171,7 @@ template <std::size_t ShapeIndex>
     const __m256i mapped =
         _mm256_xor_si256(_mm256_add_epi8(bytes, _mm256_or_si256(contDelta, leadDelta)), asciiCase);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), mapped);
-    return static_cast<std::size_t>(
-        std::countr_zero(std::uint64_t{~good} | (std::uint64_t{1} << 32)));
+    return good;
 }
 
 // Maps thirty-two bytes, which need not start a character, into `out`, given each one's byte
@@ -230,28 +228,23 @@ template <std::size_t ShapeIndex>
                                                        unsigned char*& out) const {
     // Output from `run` on was all made by blocks, each byte in the place of its input byte.
     const unsigned char* run = in;
-    // Blocks go at a fixed stride while the two bytes after a block are there to read.
-    while (end - in >= 34) {
-        const __m256i bytes = Load(in);
-        const __m256i before = in == begin ? FromBefore(bytes) : Load(in - 1);
-        const std::uint32_t whole =
-            WideStride<ShapeIndex>(bytes, before, Load(in + 1), Load(in + 2), out);
-        if (whole == ~std::uint32_t{0}) {
-            in += 32;
-            out += 32;
+    while (end - in > 32) {
+        const std::uint32_t whole = WideBlock<ShapeIndex>(in, in[32], out);
+        // A lead in the last byte starts the next block. Told from the text alone, the next
+        // block's start need not wait for this block's result.
+        const unsigned step = 32 - (in[31] >= 0xC0);
+        const auto all = static_cast<std::uint32_t>((std::uint64_t{1} << step) - 1);
+        if ((whole & all) == all) {
+            in += step;
+            out += step;
             continue;
         }
+        // The block stopped before a character it cannot take.
         const auto taken = static_cast<std::size_t>(std::countr_zero(~whole));
         in += taken;
         out += taken;
         if (!StepOver(in, end, out)) return false;
         run = in;
-    }
-    // A pair across the last block's end has its lead mapped and its second byte not yet:
-    // the blocks below start at the lead again.
-    if (in != begin && in != end && (*in & 0xC0) == 0x80 && in[-1] >= 0xC0) {
-        --in;
-        --out;
     }
     const auto rest = static_cast<std::size_t>(end - in);
     if (rest == 0) return false;
@@ -259,7 +252,7 @@ template <std::size_t ShapeIndex>
     // The thirty-two bytes that end the text, where those before `in` were mapped by blocks
     // already and come out again just as they did.
     const std::size_t again = 32 - rest;
-    if (rest <= 32 && end - begin > 32 && static_cast<std::size_t>(in - run) >= again) {
+    if (end - begin > 32 && static_cast<std::size_t>(in - run) >= again) {
         const __m256i bytes = Load(end - 32);
         const __m256i after = FromAfter(bytes);
         const std::uint32_t whole =
@@ -269,22 +262,14 @@ template <std::size_t ShapeIndex>
         out += taken;
         return false;
     }
-    while (end - in > 32) {
-        const std::size_t taken = WideBlock<ShapeIndex>(in, in[32], out);
-        in += taken;
-        out += taken;
-        // Short of the last two bytes, which a character running on may hold back, the
-        // block stopped before a character it cannot take.
-        if (taken < 30 && !StepOver(in, end, out)) return false;
-    }
     // The last bytes as one block, followed by zeros: the thirty-two bytes that end the text
     // stored so that the rest starts at window + 32, then zeros over what follows it.
-    const auto left = static_cast<std::size_t>(end - in);
-    if (left == 0) return false;
+    const std::size_t left = rest;
     alignas(32) unsigned char window[96];
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + left), Load(end - 32));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + 32 + left), _mm256_setzero_si256());
-    const std::size_t taken = WideBlock<ShapeIndex>(window + 32, 0, out);
+    const auto taken =
+        static_cast<std::size_t>(std::countr_zero(~WideBlock<ShapeIndex>(window + 32, 0, out)));
     in += taken;
     out += taken;
     return false;

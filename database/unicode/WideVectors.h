@@ -2,8 +2,9 @@
 
 // Whether the thirty-two-byte routines are built: they run where the processor has AVX2,
 // asked at run time. Not on Windows, where the compiler cannot keep spilled 32-byte values
-// aligned on the stack.
+// aligned on the stack. NIVRA_NO_WIDE_VECTORS leaves them out, to measure natively the
+// sixteen-byte routines that the Windows DLL runs.
 #if defined(__SSE2__) && defined(__GNUC__) && !defined(_WIN32) && \
-    (defined(__x86_64__) || defined(__i386__))
+    (defined(__x86_64__) || defined(__i386__)) && !defined(NIVRA_NO_WIDE_VECTORS)
 #define NIVRA_WIDE_VECTORS 1
 #endif

@@ -248,14 +248,18 @@ TEST(UnicodeSqlRoads, Utf8TextComesOutAsOverUtf16) {
         // A result starting with U+FEFF, which the engine drops from a UTF-16 result.
         "\xEF\xBB\xBFЁлка",
     };
-    // Past its first block a text goes at a fixed stride: a malformed pair or a 0 byte at
-    // every place of a long text, inside characters too.
+    // Blocks go at a fixed stride: a malformed pair or a 0 byte at every place of a long
+    // text, inside characters too.
     std::vector<std::string> all(std::begin(texts), std::end(texts));
     const std::string mixed = "Ёлка ПРОТОКОЛ détecteur Ѷѷ ЙйЁё Straße Жж Ѐѐ ±0.0021 µ ÿ ѠѡѢѣ ЁЛКА";
     for (std::size_t at = 28; at < mixed.size(); ++at) {
         all.push_back(mixed);
         all.back().insert(at, at % 3 ? std::string("\xD0\xB6\xB6") : std::string(1, '\0'));
     }
+    // And every place of a pair against the last blocks: ASCII before pairs only.
+    std::string pairs;
+    for (int i = 0; i < 40; ++i) pairs += "Жж";
+    for (std::size_t pad = 0; pad < 40; ++pad) all.push_back(std::string(pad, 'a') + pairs);
     for (const char* function : {"fold", "lower", "upper", "title", "unaccent"}) {
         for (const std::string& text : all) {
             EXPECT_EQ(Apply(utf8, function, text), Apply(utf16, function, text))
