@@ -23,12 +23,16 @@ void ForgetPattern(void* pattern) {
     const std::unique_ptr<LikePattern> owned(static_cast<LikePattern*>(pattern));
 }
 
+// Marks a pattern read on an earlier row of a statement. The engine keeps it for the next
+// row only where the pattern stays the same, and only such a pattern is worth keeping read.
+const char kSeen = 0;
+
 void Like(sqlite3_context* context, int argc, sqlite3_value** argv) {
     const auto* settings = static_cast<const LikeSettings*>(sqlite3_user_data(context));
     if (!settings) settings = &kLikeSettings;
-    // A constant pattern is read on the first row and kept with the statement; the engine
-    // drops it when the pattern changes.
-    const auto* kept = static_cast<const LikePattern*>(sqlite3_get_auxdata(context, 0));
+    const void* held = sqlite3_get_auxdata(context, 0);
+    const bool seen = held != nullptr;
+    const auto* kept = seen && held != &kSeen ? static_cast<const LikePattern*>(held) : nullptr;
     std::optional<std::string_view> pattern;
     if (!kept) {
         pattern = Utf8Argument(argv[0]);
@@ -60,6 +64,13 @@ void Like(sqlite3_context* context, int argc, sqlite3_value** argv) {
         sqlite3_result_int(context, kept->Matches(*text) ? 1 : 0);
         return;
     }
+    if (!seen) {
+        // A pattern that may change from row to row is matched as it is read.
+        sqlite3_result_int(context, LikeMatch(*pattern, *text, escape, *settings) ? 1 : 0);
+        sqlite3_set_auxdata(context, 0, const_cast<char*>(&kSeen), nullptr);
+        return;
+    }
+    // One seen on the row before is read once and kept with the statement.
     auto read = std::make_unique<LikePattern>(*pattern, escape, *settings);
     sqlite3_result_int(context, read->Matches(*text) ? 1 : 0);
     sqlite3_set_auxdata(context, 0, read.release(), ForgetPattern);

@@ -12,7 +12,8 @@ using TokenKind = LikeTokenKind;
 
 struct Token {
     TokenKind kind;
-    std::uint32_t key;  // Literal: the character as compared
+    std::uint32_t key;                       // Literal: the character as compared
+    const AsciiKeySearch* search = nullptr;  // a literal after a match-all, where prepared
 };
 
 // Reads a pattern token by token. An escape at the very end of the pattern is ignored,
@@ -57,6 +58,22 @@ private:
     bool afterMatchAll_ = false;
 };
 
+// Reads a pattern read before, step by step.
+class StepCursor {
+public:
+    StepCursor(const LikePattern::Step* steps, const AsciiKeySearch* searches)
+        : at_(steps), searches_(searches) {}
+
+    [[gnu::always_inline]] Token next() {
+        const LikePattern::Step& step = *at_++;
+        return {step.kind, step.key, step.search ? &searches_[step.search - 1] : nullptr};
+    }
+
+private:
+    const LikePattern::Step* at_;
+    const AsciiKeySearch* searches_;
+};
+
 // The next character of the text as compared, ASCII without a call.
 inline std::uint32_t NextKey(const unsigned char*& s, const unsigned char* end, bool noCase) {
     const std::uint32_t byte = *s;
@@ -68,11 +85,94 @@ inline std::uint32_t NextKey(const unsigned char*& s, const unsigned char* end, 
     return noCase ? Reduce(c) : c;
 }
 
+// The first character at or after `s` whose compared value is the literal's key: its start,
+// with `after` set past it; null when there is none.
+const unsigned char* Find(const Token& literal, const unsigned char* s, const unsigned char* end,
+                          bool noCase, const unsigned char*& after) {
+    if (literal.search) return literal.search->Find(s, end, after);
+    if (noCase && literal.key < 0x80) {
+        return AsciiKeySearch(literal.key, std::nullopt).Find(s, end, after);
+    }
+    while (s < end) {
+        const unsigned char* next = s;
+        if (NextKey(next, end, noCase) == literal.key) {
+            after = next;
+            return s;
+        }
+        s = next;
+    }
+    return nullptr;
+}
+
+// Between two match-alls the pattern is a fixed run of tokens that each take exactly one
+// character, so trying that run at the leftmost place it fits is never worse than trying it
+// further right. On a mismatch only the last match-all needs to absorb one more character;
+// earlier ones never have to be revisited. Each retry starts further right, which bounds the
+// work by (text characters + 1) x (pattern tokens + 1).
+template <class Cursor>
+bool Match(Cursor cursor, std::string_view text, bool noCase) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const textEnd = s + text.size();
+
+    // State of the last match-all: where the pattern resumes, where the retried run starts
+    // in the text (null before any match-all), and the run's first token.
+    Cursor resume = cursor;
+    const unsigned char* retryStart = nullptr;
+    Token first{};
+    Cursor afterFirst = cursor;
+
+    for (;;) {
+        const Token token = cursor.next();
+        switch (token.kind) {
+            case TokenKind::MatchAll:
+                resume = cursor;
+                retryStart = s;
+                afterFirst = resume;
+                first = afterFirst.next();
+                // A match-all that ends the pattern takes whatever text is left.
+                if (first.kind == TokenKind::End) return true;
+                if (first.kind != TokenKind::Literal) continue;
+                // A run that starts with a literal can only start where that literal matches.
+                retryStart = Find(first, s, textEnd, noCase, s);
+                if (!retryStart) return false;
+                cursor = afterFirst;
+                continue;
+            case TokenKind::Never:
+                return false;
+            case TokenKind::End:
+                if (s == textEnd) return true;
+                break;
+            case TokenKind::MatchOne:
+                // Running out of text inside a run fails every later start as well.
+                if (s == textEnd) return false;
+                DecodeUtf8(s, textEnd);
+                continue;
+            case TokenKind::Literal:
+                if (s == textEnd) return false;
+                if (NextKey(s, textEnd, noCase) == token.key) continue;
+                break;
+        }
+        // The run after the last match-all failed: start it one character further right.
+        if (!retryStart || retryStart == textEnd) return false;
+        DecodeUtf8(retryStart, textEnd);
+        if (first.kind != TokenKind::Literal) {
+            s = retryStart;
+            cursor = resume;
+            continue;
+        }
+        // A run that starts with a literal can only start where that literal matches.
+        retryStart = Find(first, retryStart, textEnd, noCase, s);
+        if (!retryStart) return false;
+        cursor = afterFirst;
+    }
+}
+
 }  // namespace
 
 LikePattern::LikePattern(std::string_view pattern, std::optional<std::uint32_t> escape,
                          const LikeSettings& settings)
     : escape_(escape), settings_(settings) {
+    steps_.reserve(pattern.size() + 1);  // a step per character at most, and the end
     PatternCursor cursor(pattern, escape, settings);
     for (;;) {
         const Token token = cursor.next();
@@ -94,89 +194,13 @@ LikePattern::LikePattern(std::string_view pattern, std::optional<std::uint32_t> 
     }
 }
 
-// The first character at or after `s` whose compared value is the literal's key: its start,
-// with `after` set past it; null when there is none.
-const unsigned char* LikePattern::Find(const Step& literal, const unsigned char* s,
-                                       const unsigned char* end,
-                                       const unsigned char*& after) const {
-    if (literal.search != 0) return searches_[literal.search - 1].Find(s, end, after);
-    const bool noCase = settings_.noCase != 0;
-    while (s < end) {
-        const unsigned char* next = s;
-        if (NextKey(next, end, noCase) == literal.key) {
-            after = next;
-            return s;
-        }
-        s = next;
-    }
-    return nullptr;
-}
-
-// Between two match-alls the pattern is a fixed run of tokens that each take exactly one
-// character, so trying that run at the leftmost place it fits is never worse than trying it
-// further right. On a mismatch only the last match-all needs to absorb one more character;
-// earlier ones never have to be revisited. Each retry starts further right, which bounds the
-// work by (text characters + 1) x (pattern tokens + 1).
 bool LikePattern::Matches(std::string_view text) const {
-    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* const textEnd = s + text.size();
-    const bool noCase = settings_.noCase != 0;
-    const Step* const steps = steps_.data();
-
-    // State of the last match-all: the step where the pattern resumes, where the retried
-    // run starts in the text (null before any match-all), and the run's first token.
-    std::size_t at = 0, resume = 0;
-    const unsigned char* retryStart = nullptr;
-    const Step* first = nullptr;
-
-    for (;;) {
-        const Step& token = steps[at++];
-        switch (token.kind) {
-            case TokenKind::MatchAll:
-                resume = at;
-                retryStart = s;
-                first = &steps[at];
-                // A match-all that ends the pattern takes whatever text is left.
-                if (first->kind == TokenKind::End) return true;
-                if (first->kind != TokenKind::Literal) continue;
-                // A run that starts with a literal can only start where that literal matches.
-                retryStart = Find(*first, s, textEnd, s);
-                if (!retryStart) return false;
-                at = resume + 1;
-                continue;
-            case TokenKind::Never:
-                return false;
-            case TokenKind::End:
-                if (s == textEnd) return true;
-                break;
-            case TokenKind::MatchOne:
-                // Running out of text inside a run fails every later start as well.
-                if (s == textEnd) return false;
-                DecodeUtf8(s, textEnd);
-                continue;
-            case TokenKind::Literal:
-                if (s == textEnd) return false;
-                if (NextKey(s, textEnd, noCase) == token.key) continue;
-                break;
-        }
-        // The run after the last match-all failed: start it one character further right.
-        if (!retryStart || retryStart == textEnd) return false;
-        DecodeUtf8(retryStart, textEnd);
-        if (first->kind != TokenKind::Literal) {
-            s = retryStart;
-            at = resume;
-            continue;
-        }
-        // A run that starts with a literal can only start where that literal matches.
-        retryStart = Find(*first, retryStart, textEnd, s);
-        if (!retryStart) return false;
-        at = resume + 1;
-    }
+    return Match(StepCursor(steps_.data(), searches_.data()), text, settings_.noCase != 0);
 }
 
 bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<std::uint32_t> escape,
                const LikeSettings& settings) {
-    return LikePattern(pattern, escape, settings).Matches(text);
+    return Match(PatternCursor(pattern, escape, settings), text, settings.noCase != 0);
 }
 
 }  // namespace DataBase::Unicode

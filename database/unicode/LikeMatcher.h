@@ -33,6 +33,9 @@ public:
     // reduction (with noCase) or as they are.
     LikePattern(std::string_view pattern, std::optional<std::uint32_t> escape,
                 const LikeSettings& settings = kLikeSettings);
+    // The searches are found through the steps' indexes, so copies would gain nothing.
+    LikePattern(const LikePattern&) = delete;
+    LikePattern& operator=(const LikePattern&) = delete;
 
     // Whether the UTF-8 `text` matches. Iterative, so a long pattern cannot exhaust the
     // stack; time is bounded by the product of the two lengths in characters.
@@ -45,23 +48,22 @@ public:
                settings.noCase == settings_.noCase;
     }
 
-private:
+    // One character of the pattern, as read.
     struct Step {
         LikeTokenKind kind;
         std::uint32_t key;     // Literal: the character as compared
         std::uint32_t search;  // a literal after a match-all: 1 + its index in searches_, or 0
     };
 
-    const unsigned char* Find(const Step& literal, const unsigned char* s, const unsigned char* end,
-                              const unsigned char*& after) const;
-
+private:
     std::vector<Step> steps_;  // the last one is End or Never
     std::vector<AsciiKeySearch> searches_;
     std::optional<std::uint32_t> escape_;
     LikeSettings settings_;
 };
 
-// Whether the UTF-8 `text` matches the UTF-8 `pattern`: LikePattern for one text.
+// Whether the UTF-8 `text` matches the UTF-8 `pattern`, read as it goes: for one text, with
+// no allocation. Gives what LikePattern(pattern, escape, settings).Matches(text) gives.
 bool LikeMatch(std::string_view pattern, std::string_view text, std::optional<std::uint32_t> escape,
                const LikeSettings& settings = kLikeSettings);
 

@@ -9,7 +9,7 @@ namespace DataBase::Unicode {
 // The comparison reduction of LIKE and NOCASE: a character of 0x80 or above becomes the
 // first unit of its base form without accents, and the result is case-folded. So Ё, ё, Е
 // and е all reduce to е, and Æ to a. Characters beyond 16 bits reduce to themselves.
-inline std::uint32_t ReduceByTables(std::uint32_t c) {
+[[gnu::noinline]] inline std::uint32_t ReduceByTables(std::uint32_t c) {
     if (c > 0xFFFF) return c;
     if (c >= 0x80) {
         const UnicodeMapping base = Lookup(kUnaccentTable, static_cast<std::uint16_t>(c));
@@ -19,7 +19,7 @@ inline std::uint32_t ReduceByTables(std::uint32_t c) {
 }
 
 // The same, with the common characters precomputed.
-inline std::uint32_t Reduce(std::uint32_t c) {
+[[gnu::always_inline]] inline std::uint32_t Reduce(std::uint32_t c) {
     return c < kQuickReductionLimit ? kQuickReduction[c] : ReduceByTables(c);
 }
 

@@ -161,6 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         escape = escapeText.empty() ? 0x21u : DecodeUtf8(p, p + escapeText.size());
     }
     const bool matched = LikeMatch(pattern, text, escape);
+    Check(LikePattern(pattern, escape).Matches(text) == matched);
     // The recursive description is exponential: compare only where it stays small.
     if (Characters(pattern) <= 10 && text.size() <= 48) {
         Check(matched == RecursiveLikeReference::Like(pattern, text, escape));

@@ -4,17 +4,27 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "database/unicode/LikeMatcher.h"
 #include "tests/database/unicode/RecursiveLike.h"
 
-using DataBase::Unicode::LikeMatch;
 using DataBase::Unicode::LikeSettings;
 
 namespace {
 
 constexpr std::optional<std::uint32_t> kNoEscape;
+
+// Matching as the pattern is read and matching with the pattern read first must agree.
+bool Like(std::string_view pattern, std::string_view text, std::optional<std::uint32_t> escape,
+          const LikeSettings& settings = DataBase::Unicode::kLikeSettings) {
+    const bool matched = DataBase::Unicode::LikeMatch(pattern, text, escape, settings);
+    EXPECT_EQ(DataBase::Unicode::LikePattern(pattern, escape, settings).Matches(text), matched)
+        << testing::PrintToString(std::string(pattern)) << " / "
+        << testing::PrintToString(std::string(text));
+    return matched;
+}
 
 struct Row {
     std::string pattern;
@@ -71,16 +81,16 @@ TEST(LikeMatcher, Rows) {
         {"%a%a%a%a%a", std::string(2000, 'a'), kNoEscape, true},
     };
     for (const Row& r : rows) {
-        EXPECT_EQ(LikeMatch(r.pattern, r.text, r.escape), r.matches)
+        EXPECT_EQ(Like(r.pattern, r.text, r.escape), r.matches)
             << "'" << r.text << "' LIKE '" << r.pattern << "'";
     }
 }
 
 TEST(LikeMatcher, CaseSensitiveSettingsCompareCharactersAsTheyAre) {
     const LikeSettings exact{'%', '_', 0, 0};
-    EXPECT_FALSE(LikeMatch("a", "A", kNoEscape, exact));
-    EXPECT_FALSE(LikeMatch("%е%", "Ё", kNoEscape, exact));
-    EXPECT_TRUE(LikeMatch("%Ё_", "xЁy", kNoEscape, exact));
+    EXPECT_FALSE(Like("a", "A", kNoEscape, exact));
+    EXPECT_FALSE(Like("%е%", "Ё", kNoEscape, exact));
+    EXPECT_TRUE(Like("%Ё_", "xЁy", kNoEscape, exact));
 }
 
 // Generated patterns and texts over characters chosen to collide: reduced pairs (Ё/е, Æ/a,
@@ -106,7 +116,7 @@ TEST(LikeMatcher, AgreesWithTheRecursiveDescriptionOnGeneratedPatterns) {
             for (int k = 0; k < patternLength; ++k) pattern += piece(patternPieces);
             for (int k = 0; k < textLength; ++k) text += piece(textPieces);
             const bool expected = RecursiveLikeReference::Like(pattern, text, escape);
-            ASSERT_EQ(LikeMatch(pattern, text, escape), expected)
+            ASSERT_EQ(Like(pattern, text, escape), expected)
                 << "pattern " << testing::PrintToString(pattern) << " text "
                 << testing::PrintToString(text) << " escape " << escape.value_or(0);
             matches += expected;
@@ -133,7 +143,7 @@ TEST(LikeMatcher, AgreesWithTheRecursiveDescriptionOnNearMisses) {
         if (random() % 2) pattern += "%";
         const int textLength = std::uniform_int_distribution<int>(0, 14)(random);
         for (int k = 0; k < textLength; ++k) text += letter();
-        ASSERT_EQ(LikeMatch(pattern, text, kNoEscape),
+        ASSERT_EQ(Like(pattern, text, kNoEscape),
                   RecursiveLikeReference::Like(pattern, text, kNoEscape))
             << pattern << " / " << text;
     }
@@ -144,10 +154,10 @@ TEST(LikeMatcher, LongestPatternOfMatchAllsNeedsNoRecursion) {
     std::string pattern;
     for (int i = 0; i < 25000; ++i) pattern += "%a";
     ASSERT_EQ(pattern.size(), 50000u);
-    EXPECT_TRUE(LikeMatch(pattern, std::string(25000, 'a'), kNoEscape));
-    EXPECT_TRUE(LikeMatch(pattern, "b" + std::string(25000, 'A'), kNoEscape));
-    EXPECT_FALSE(LikeMatch(pattern, std::string(24999, 'a'), kNoEscape));
-    EXPECT_FALSE(LikeMatch(pattern + "b", std::string(30000, 'a'), kNoEscape));
+    EXPECT_TRUE(Like(pattern, std::string(25000, 'a'), kNoEscape));
+    EXPECT_TRUE(Like(pattern, "b" + std::string(25000, 'A'), kNoEscape));
+    EXPECT_FALSE(Like(pattern, std::string(24999, 'a'), kNoEscape));
+    EXPECT_FALSE(Like(pattern + "b", std::string(30000, 'a'), kNoEscape));
 }
 
 // Long texts mixing ASCII, Cyrillic, accented letters, three-byte characters and malformed
@@ -190,7 +200,7 @@ TEST(LikeMatcher, AgreesWithTheRecursiveDescriptionOverLongMixedTexts) {
                 pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
         }
         for (const char* pattern : patterns) {
-            ASSERT_EQ(LikeMatch(pattern, text, kNoEscape),
+            ASSERT_EQ(Like(pattern, text, kNoEscape),
                       RecursiveLikeReference::Like(pattern, text, kNoEscape))
                 << pattern << " / " << testing::PrintToString(text);
         }
