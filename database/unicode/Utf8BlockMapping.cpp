@@ -226,6 +226,21 @@ bool Utf8BlockMapping::StepOver(const unsigned char*& in, const unsigned char* e
     return true;
 }
 
+// Bit 5 of each ASCII letter of `bytes` that changes case.
+[[gnu::always_inline]] inline __m128i Utf8BlockMapping::AsciiCase(__m128i bytes) const {
+    return _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi8(bytes, Load(asciiBelow_)),
+                                       _mm_cmplt_epi8(bytes, Load(asciiAbove_))),
+                         Splat(0x20));
+}
+
+// Stores sixteen ASCII bytes with their case changed; a bit per byte but 0.
+[[gnu::always_inline]] inline unsigned StoreAscii(__m128i bytes, __m128i asciiCase,
+                                                  unsigned char* out) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_xor_si128(bytes, asciiCase));
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128()))) &
+           0xFFFFu;
+}
+
 // Maps the sixteen bytes `bytes` (starting at a character), followed by the byte `next`, into
 // `out`; returns a bit per byte that belongs to a whole character mapped right. A lead in the
 // last byte is not whole: its pair ends in the next block.
@@ -233,14 +248,9 @@ template <std::size_t ShapeIndex>
 [[gnu::always_inline]] inline unsigned Utf8BlockMapping::MapBlock(__m128i bytes, unsigned next,
                                                                   unsigned char* out) const {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i asciiCase = _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi8(bytes, Load(asciiBelow_)),
-                                                          _mm_cmplt_epi8(bytes, Load(asciiAbove_))),
-                                            Splat(0x20));
-    if (_mm_movemask_epi8(bytes) == 0) {
-        // All ASCII, the common case: up to a 0 byte, if any.
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_xor_si128(bytes, asciiCase));
-        return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero))) & 0xFFFFu;
-    }
+    const __m128i asciiCase = AsciiCase(bytes);
+    // All ASCII, the common case: whole up to a 0 byte, if any.
+    if (_mm_movemask_epi8(bytes) == 0) return StoreAscii(bytes, asciiCase, out);
     // Signed: ASCII is 0..127, continuation bytes -128..-65, leads -64..-1.
     const __m128i cont = _mm_cmplt_epi8(bytes, Splat(0xC0));
     __m128i leads = _mm_cmpeq_epi8(bytes, Load(leads_[0]));
@@ -291,14 +301,9 @@ template <std::size_t ShapeIndex>
                                                                 __m128i after, __m128i afterNext,
                                                                 unsigned char* out) const {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i asciiCase = _mm_and_si128(_mm_and_si128(_mm_cmpgt_epi8(bytes, Load(asciiBelow_)),
-                                                          _mm_cmplt_epi8(bytes, Load(asciiAbove_))),
-                                            Splat(0x20));
-    if (_mm_movemask_epi8(bytes) == 0) {
-        // All ASCII: up to a 0 byte, if any.
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_xor_si128(bytes, asciiCase));
-        return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero))) & 0xFFFFu;
-    }
+    const __m128i asciiCase = AsciiCase(bytes);
+    // All ASCII, the common case: whole up to a 0 byte, if any.
+    if (_mm_movemask_epi8(bytes) == 0) return StoreAscii(bytes, asciiCase, out);
     const auto taken = [this](__m128i x) {
         __m128i leads = _mm_cmpeq_epi8(x, Load(leads_[0]));
         for (std::size_t i = 1; i < kLeads; ++i)

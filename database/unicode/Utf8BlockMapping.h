@@ -95,6 +95,7 @@ private:
                                                const unsigned char*, unsigned char*&) const;
 
     void Clear();
+    __m128i AsciiCase(__m128i bytes) const;
     // Maps the two-byte character at `in` whose form is one or two bytes, which keeps the
     // output within the input's length, advancing `in` and `out`; false for any other.
     bool StepOver(const unsigned char*& in, const unsigned char* end, unsigned char*& out) const;

@@ -37,6 +37,24 @@ using KeyRun = Utf8BlockMapping::KeyRun;
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
 
+// Bit 5 of each ASCII letter of `bytes` that changes case, those above `below` and under
+// `above`.
+[[gnu::target("avx2")]] inline __m256i WideAsciiCase(__m256i bytes,
+                                                     const Utf8BlockMapping::Repeated& below,
+                                                     const Utf8BlockMapping::Repeated& above) {
+    return _mm256_and_si256(_mm256_and_si256(_mm256_cmpgt_epi8(bytes, Wide(below)),
+                                             _mm256_cmpgt_epi8(Wide(above), bytes)),
+                            Splat(0x20));
+}
+
+// Stores thirty-two ASCII bytes with their case changed; a bit per byte but 0.
+[[gnu::target("avx2")]] inline std::uint32_t StoreWideAscii(__m256i bytes, __m256i asciiCase,
+                                                            unsigned char* out) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_xor_si256(bytes, asciiCase));
+    return ~static_cast<std::uint32_t>(
+        _mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, _mm256_setzero_si256())));
+}
+
 // Continuation bytes 10xxxxxx, signed: -128..-65.
 [[gnu::target("avx2")]] inline __m256i Continuation(__m256i x) {
     return _mm256_cmpgt_epi8(Splat(0xC0), x);
@@ -124,15 +142,9 @@ template <std::size_t ShapeIndex>
     const unsigned char* in, unsigned next, unsigned char* out) const {
     const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i asciiCase =
-        _mm256_and_si256(_mm256_and_si256(_mm256_cmpgt_epi8(bytes, Wide(asciiBelow_)),
-                                          _mm256_cmpgt_epi8(Wide(asciiAbove_), bytes)),
-                         Splat(0x20));
-    if (_mm256_movemask_epi8(bytes) == 0) {
-        // All ASCII: up to a 0 byte, if any.
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_xor_si256(bytes, asciiCase));
-        return ~static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, zero)));
-    }
+    const __m256i asciiCase = WideAsciiCase(bytes, asciiBelow_, asciiAbove_);
+    // All ASCII, the common case: whole up to a 0 byte, if any.
+    if (_mm256_movemask_epi8(bytes) == 0) return StoreWideAscii(bytes, asciiCase, out);
     // Signed: ASCII is 0..127, continuation bytes -128..-65, leads -64..-1.
     const __m256i cont = _mm256_cmpgt_epi8(Splat(0xC0), bytes);
     const __m256i leads =
@@ -182,15 +194,9 @@ template <std::size_t ShapeIndex>
 [[gnu::target("avx2"), gnu::always_inline]] inline std::uint32_t Utf8BlockMapping::WideStride(
     __m256i bytes, __m256i before, __m256i after, __m256i afterNext, unsigned char* out) const {
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i asciiCase =
-        _mm256_and_si256(_mm256_and_si256(_mm256_cmpgt_epi8(bytes, Wide(asciiBelow_)),
-                                          _mm256_cmpgt_epi8(Wide(asciiAbove_), bytes)),
-                         Splat(0x20));
-    if (_mm256_movemask_epi8(bytes) == 0) {
-        // All ASCII: up to a 0 byte, if any.
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_xor_si256(bytes, asciiCase));
-        return ~static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, zero)));
-    }
+    const __m256i asciiCase = WideAsciiCase(bytes, asciiBelow_, asciiAbove_);
+    // All ASCII, the common case: whole up to a 0 byte, if any.
+    if (_mm256_movemask_epi8(bytes) == 0) return StoreWideAscii(bytes, asciiCase, out);
     // A pair ends at a byte: a continuation byte after a taken lead, with none after it.
     const __m256i contAfter = Continuation(after);
     const __m256i leads = TakenLead(leads_, bytes);
