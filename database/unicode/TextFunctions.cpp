@@ -32,15 +32,14 @@ void ResultUnits(sqlite3_context* context, std::uint16_t* buffer, std::size_t un
 
 // Text the engine holds as UTF-8 maps straight into UTF-8, saving the translations to UTF-16
 // and back; false leaves the result to the UTF-16 road.
-bool MapHeldUtf8(sqlite3_context* context, sqlite3_value* argument, const UnicodeTable* table) {
+bool MapHeldUtf8(sqlite3_context* context, sqlite3_value* argument, const Utf8Mapping& mapping) {
     if (sqlite3_value_type(argument) != SQLITE_TEXT) return false;
     if (sqlite3_value_encoding(argument) != SQLITE_UTF8) return false;
-    const Utf8Mapping* mapping = Utf8MappingFor(table);
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argument));
-    if (!mapping || !text) return false;
+    if (!text) return false;
     Utf8Text result;
     const std::size_t bytes = static_cast<std::size_t>(sqlite3_value_bytes(argument));
-    if (!mapping->Map({text, bytes}, result)) return false;
+    if (!mapping.Map({text, bytes}, result)) return false;
     // The engine takes a UTF-16 result that starts with U+FEFF or U+FFFE for a byte order
     // mark and drops or follows it; the UTF-16 road answers those, so that they come out
     // just as they did.
@@ -59,11 +58,13 @@ bool MapHeldUtf8(sqlite3_context* context, sqlite3_value* argument, const Unicod
 }
 
 void MapUnits(sqlite3_context* context, sqlite3_value* argument) {
-    const auto* table = static_cast<const UnicodeTable*>(sqlite3_user_data(context));
-    if (MapHeldUtf8(context, argument, table)) return;
+    const auto* mapping = static_cast<const Utf8Mapping*>(sqlite3_user_data(context));
+    if (!mapping) return;
+    if (MapHeldUtf8(context, argument, *mapping)) return;
+    const UnicodeTable* table = &mapping->table();
     int bytes = 0;
     const unsigned char* text = Utf16Argument(argument, bytes);
-    if (!text || !table) return;
+    if (!text) return;
     const std::size_t units = static_cast<std::size_t>(bytes) / 2;
     auto* buffer = static_cast<std::uint16_t*>(sqlite3_malloc64(2 * units + 2));
     if (!buffer) {
@@ -78,7 +79,8 @@ void MapUnits(sqlite3_context* context, sqlite3_value* argument) {
 }
 
 void Unaccent(sqlite3_context* context, sqlite3_value* argument) {
-    if (MapHeldUtf8(context, argument, &kUnaccentTable)) return;
+    const auto* mapping = static_cast<const Utf8Mapping*>(sqlite3_user_data(context));
+    if (mapping && MapHeldUtf8(context, argument, *mapping)) return;
     int bytes = 0;
     const unsigned char* text = Utf16Argument(argument, bytes);
     if (!text) return;

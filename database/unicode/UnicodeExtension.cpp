@@ -8,6 +8,7 @@
 #include "database/unicode/SqliteApi.h"
 #include "database/unicode/TextFunctions.h"
 #include "database/unicode/UnicodeTables.h"
+#include "database/unicode/Utf8Mapping.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ struct FunctionEntry {
     int arguments;
     const void* userData;
     ScalarFunction function;
+    const UnicodeTable* table = nullptr;  // for a mapping: the user data is its prepared form
 };
 
 // Registration order matters only for which function is the last one in place when a
@@ -28,11 +30,11 @@ const FunctionEntry kFunctions[] = {
     {"unicode_version", 0, nullptr, UnicodeVersionFunction},
     {"like", 2, &kLikeSettings, LikeFunction},
     {"like", 3, &kLikeSettings, LikeFunction},
-    {"fold", 1, &kFoldTable, MapUnitsFunction},
-    {"lower", 1, &kLowerTable, MapUnitsFunction},
-    {"upper", 1, &kUpperTable, MapUnitsFunction},
-    {"title", 1, &kTitleTable, MapUnitsFunction},
-    {"unaccent", 1, nullptr, UnaccentFunction},
+    {"fold", 1, nullptr, MapUnitsFunction, &kFoldTable},
+    {"lower", 1, nullptr, MapUnitsFunction, &kLowerTable},
+    {"upper", 1, nullptr, MapUnitsFunction, &kUpperTable},
+    {"title", 1, nullptr, MapUnitsFunction, &kTitleTable},
+    {"unaccent", 1, nullptr, UnaccentFunction, &kUnaccentTable},
 };
 
 void* EncodingTag(int encoding) {
@@ -44,9 +46,11 @@ void* EncodingTag(int encoding) {
 int RegisterUnicodeExtension(sqlite3* db) {
     int rc = SQLITE_OK;
     for (const FunctionEntry& entry : kFunctions) {
+        // A mapping is prepared once, when the first connection registers it, rather than
+        // looked up on every row.
+        const void* userData = entry.table ? Utf8MappingFor(entry.table) : entry.userData;
         rc = sqlite3_create_function(db, entry.name, entry.arguments, SQLITE_ANY,
-                                     const_cast<void*>(entry.userData), entry.function, nullptr,
-                                     nullptr);
+                                     const_cast<void*>(userData), entry.function, nullptr, nullptr);
         if (rc != SQLITE_OK) break;
     }
     // The collations are registered even after a failed function, and any failure is

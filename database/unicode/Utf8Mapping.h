@@ -42,6 +42,8 @@ public:
     // of the five does.
     bool Map(std::string_view text, Utf8Text& result) const;
 
+    const UnicodeTable& table() const { return table_; }
+
 private:
     std::uint64_t MapAsciiWord(std::uint64_t word) const;
 
@@ -60,7 +62,8 @@ private:
     std::optional<Utf8BlockMapping> blocks_;
 };
 
-// The prepared mapping of one of the five tables, or null for any other table.
+// The prepared mapping of one of the five tables, or null for any other table. Prepared on
+// the first call for each table.
 const Utf8Mapping* Utf8MappingFor(const UnicodeTable* table);
 
 }  // namespace DataBase::Unicode
