@@ -12,22 +12,18 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     }
 }
 
-double RatioReporter::MedianMegabytesPerSecond(const std::string& name) const {
+double RatioReporter::BestMegabytesPerSecond(const std::string& name) const {
     const auto found = rates_.find(name);
     if (found == rates_.end() || found->second.empty()) return 0;
-    std::vector<double> rates = found->second;
-    std::sort(rates.begin(), rates.end());
-    const std::size_t n = rates.size();
-    const double median = n % 2 ? rates[n / 2] : (rates[n / 2 - 1] + rates[n / 2]) / 2;
-    return median / 1e6;
+    return *std::max_element(found->second.begin(), found->second.end()) / 1e6;
 }
 
 void RatioReporter::PrintTable() const {
     std::printf("\n%-22s %12s %12s %14s  %s\n", "function corpus", "nivra MB/s", "ref MB/s",
                 "nivra/ref time", "reference");
     for (const Pair& pair : pairs_) {
-        const double subject = MedianMegabytesPerSecond(pair.subject);
-        const double reference = MedianMegabytesPerSecond(pair.reference);
+        const double subject = BestMegabytesPerSecond(pair.subject);
+        const double reference = BestMegabytesPerSecond(pair.reference);
         if (subject <= 0 || reference <= 0) continue;
         std::printf("%-22s %12.0f %12.0f %14.2f  %s\n", pair.label.c_str(), subject, reference,
                     reference / subject, pair.referenceLabel.c_str());

@@ -21,11 +21,12 @@ public:
 
     void ReportRuns(const std::vector<Run>& runs) override;
 
-    // Rows whose two benchmarks both ran; MB/s is the median over repetitions.
+    // Rows whose two benchmarks both ran; MB/s is the best of the repetitions, as a machine
+    // that others share only ever slows a run down.
     void PrintTable() const;
 
 private:
-    double MedianMegabytesPerSecond(const std::string& name) const;
+    double BestMegabytesPerSecond(const std::string& name) const;
 
     std::vector<Pair> pairs_;
     std::map<std::string, std::vector<double>> rates_;  // bytes per second of every run

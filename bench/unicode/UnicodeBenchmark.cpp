@@ -3,11 +3,11 @@
 // 20000 rows (mixed Russian/Latin about 2 MB, ASCII only, Russian only). bytes_per_second is
 // corpus bytes per second. After the runs a table sets each nivra function beside its
 // reference from the same run: the built-in of the same name, or for fold, title and
-// unaccent, which have none, nivra's lower (the median of the repetitions). Read it off one
+// unaccent, which have none, nivra's lower (the best of the repetitions). Read it off one
 // command, which interleaves the repetitions of all benchmarks so that a machine whose speed
 // drifts over seconds slows both sides of a pair alike:
-//   nivra-bench-unicode --benchmark_filter=RunSql --benchmark_repetitions=7
-//       --benchmark_min_time=0.1 --benchmark_enable_random_interleaving=true
+//   nivra-bench-unicode --benchmark_filter=RunSql --benchmark_repetitions=15
+//       --benchmark_min_time=0.05 --benchmark_enable_random_interleaving=true
 // RunSql/scan/* is the cost of reading the rows with no function at all. A build configured
 // with -DCMAKE_CXX_FLAGS=-DNIVRA_NO_WIDE_VECTORS measures the sixteen-byte routines alone,
 // the ones the Windows DLL runs.
