@@ -365,13 +365,19 @@ void Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsigned char
     const auto rest = static_cast<std::size_t>(end - in);
     if (rest == 0) return;
     // The sixteen bytes that end the text, where those before `in` were mapped by blocks
-    // already and come out again just as they did.
+    // already and come out again just as they did: as a block where they start with a
+    // character, else with the byte before them at hand.
     const std::size_t again = 16 - rest;
     if (end - begin > 16 && static_cast<std::size_t>(in - run) >= again) {
         const __m128i bytes = Load(end - 16);
-        const __m128i after = _mm_srli_si128(bytes, 1);
-        const unsigned whole =
-            Stride<ShapeIndex>(bytes, Load(end - 17), after, _mm_srli_si128(after, 1), out - again);
+        unsigned whole;
+        if ((end[-16] & 0xC0) != 0x80) {
+            whole = MapBlock<ShapeIndex>(bytes, 0, out - again);
+        } else {
+            const __m128i after = _mm_srli_si128(bytes, 1);
+            whole = Stride<ShapeIndex>(bytes, Load(end - 17), after, _mm_srli_si128(after, 1),
+                                       out - again);
+        }
         const auto taken = static_cast<std::size_t>(std::countr_zero(~(whole >> again)));
         in += taken;
         out += taken;

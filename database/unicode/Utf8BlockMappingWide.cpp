@@ -256,13 +256,19 @@ template <std::size_t ShapeIndex>
     if (rest == 0) return false;
     if (end - begin < 32) return true;
     // The thirty-two bytes that end the text, where those before `in` were mapped by blocks
-    // already and come out again just as they did.
+    // already and come out again just as they did: as a block where they start with a
+    // character, else with the byte before them at hand.
     const std::size_t again = 32 - rest;
     if (end - begin > 32 && static_cast<std::size_t>(in - run) >= again) {
-        const __m256i bytes = Load(end - 32);
-        const __m256i after = FromAfter(bytes);
-        const std::uint32_t whole =
-            WideStride<ShapeIndex>(bytes, Load(end - 33), after, FromAfter(after), out - again);
+        std::uint32_t whole;
+        if ((end[-32] & 0xC0) != 0x80) {
+            whole = WideBlock<ShapeIndex>(end - 32, 0, out - again);
+        } else {
+            const __m256i bytes = Load(end - 32);
+            const __m256i after = FromAfter(bytes);
+            whole =
+                WideStride<ShapeIndex>(bytes, Load(end - 33), after, FromAfter(after), out - again);
+        }
         const auto taken = static_cast<std::size_t>(std::countr_zero(~(whole >> again)));
         in += taken;
         out += taken;
