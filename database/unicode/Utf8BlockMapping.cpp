@@ -18,7 +18,7 @@ constexpr unsigned kLeadOrder[] = {0xD0, 0xD1, 0xC3, 0xC2};
 
 using Repeated = Utf8BlockMapping::Repeated;
 
-__m128i Splat(unsigned byte) {
+[[gnu::always_inline]] inline __m128i Splat(unsigned byte) {
     return _mm_set1_epi8(static_cast<char>(byte));
 }
 
@@ -28,27 +28,35 @@ Repeated Repeat(unsigned byte) {
     return repeated;
 }
 
-__m128i Load(const Repeated& repeated) {
+[[gnu::always_inline]] inline __m128i Load(const Repeated& repeated) {
     return _mm_load_si128(reinterpret_cast<const __m128i*>(repeated.bytes));
 }
 
-__m128i Load(const unsigned char* p) {
+[[gnu::always_inline]] inline __m128i Load(const unsigned char* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
 // Continuation bytes 10xxxxxx, signed: -128..-65.
-__m128i Continuation(__m128i x) {
+[[gnu::always_inline]] inline __m128i Continuation(__m128i x) {
     return _mm_cmplt_epi8(x, Splat(0xC0));
 }
 
+// Bytes equal to one of the leads.
+[[gnu::always_inline]] inline __m128i TakenLead(const Repeated* leads, __m128i x) {
+    __m128i taken = _mm_cmpeq_epi8(x, Load(leads[0]));
+    for (std::size_t i = 1; i < Utf8BlockMapping::kLeads; ++i)
+        taken = _mm_or_si128(taken, _mm_cmpeq_epi8(x, Load(leads[i])));
+    return taken;
+}
+
 // The key of a pair: the low two bits of its lead above the low six of its continuation byte.
-__m128i KeyOf(__m128i lead, __m128i cont) {
+[[gnu::always_inline]] inline __m128i KeyOf(__m128i lead, __m128i cont) {
     return _mm_or_si128(_mm_and_si128(cont, Splat(0x3F)),
                         _mm_slli_epi16(_mm_and_si128(lead, Splat(3)), 6));
 }
 
 // Whether a pair ending in `ends` holds a character that is not a Russian letter.
-bool NotRussian(__m128i key, __m128i ends) {
+[[gnu::always_inline]] inline bool NotRussian(__m128i key, __m128i ends) {
     const __m128i fromA = _mm_sub_epi8(key, Splat(0x10));
     const __m128i russian = _mm_or_si128(
         _mm_cmpeq_epi8(_mm_min_epu8(fromA, Splat(0x3F)), fromA),
@@ -251,12 +259,8 @@ template <std::size_t ShapeIndex>
     const __m128i asciiCase = AsciiCase(bytes);
     // All ASCII, the common case: whole up to a 0 byte, if any.
     if (_mm_movemask_epi8(bytes) == 0) return StoreAscii(bytes, asciiCase, out);
-    // Signed: ASCII is 0..127, continuation bytes -128..-65, leads -64..-1.
-    const __m128i cont = _mm_cmplt_epi8(bytes, Splat(0xC0));
-    __m128i leads = _mm_cmpeq_epi8(bytes, Load(leads_[0]));
-    for (std::size_t i = 1; i < kLeads; ++i) {
-        leads = _mm_or_si128(leads, _mm_cmpeq_epi8(bytes, Load(leads_[i])));
-    }
+    const __m128i cont = Continuation(bytes);
+    const __m128i leads = TakenLead(leads_, bytes);
     // Whole characters: ASCII but 0; a taken lead with one continuation byte, and that byte.
     // A lead in the last byte waits for the next block.
     const __m128i pairEnd =
@@ -269,19 +273,12 @@ template <std::size_t ShapeIndex>
     const unsigned contLast = static_cast<unsigned>(_mm_movemask_epi8(cont)) >> 15;
     good &= ~((contAfter & contLast) * 0xC000u);
 
-    const __m128i key =
-        _mm_or_si128(_mm_and_si128(bytes, Splat(0x3F)),
-                     _mm_slli_epi16(_mm_and_si128(_mm_slli_si128(bytes, 1), Splat(3)), 6));
+    const __m128i key = KeyOf(_mm_slli_si128(bytes, 1), bytes);
     __m128i leadDelta = zero, contDelta = zero;
     ShiftAll<ShapeIndex, false>(runs_, key, leadDelta, contDelta);
     if constexpr (KeepsRare(kShapes[ShapeIndex])) {
         // Rare runs only where a pair holds a character that is not a Russian letter.
-        const __m128i fromA = _mm_sub_epi8(key, Splat(0x10));
-        const __m128i russian = _mm_or_si128(
-            _mm_cmpeq_epi8(_mm_min_epu8(fromA, Splat(0x3F)), fromA),
-            _mm_or_si128(_mm_cmpeq_epi8(key, Splat(0x01)), _mm_cmpeq_epi8(key, Splat(0x51))));
-        if (_mm_movemask_epi8(_mm_andnot_si128(russian, pairEnd)) != 0)
-            ShiftAll<ShapeIndex, true>(runs_, key, leadDelta, contDelta);
+        if (NotRussian(key, pairEnd)) ShiftAll<ShapeIndex, true>(runs_, key, leadDelta, contDelta);
     }
     // Keys count on the second bytes of pairs only; the lead's shift moves onto the lead.
     contDelta = _mm_and_si128(contDelta, pairEnd);
@@ -304,17 +301,11 @@ template <std::size_t ShapeIndex>
     const __m128i asciiCase = AsciiCase(bytes);
     // All ASCII, the common case: whole up to a 0 byte, if any.
     if (_mm_movemask_epi8(bytes) == 0) return StoreAscii(bytes, asciiCase, out);
-    const auto taken = [this](__m128i x) {
-        __m128i leads = _mm_cmpeq_epi8(x, Load(leads_[0]));
-        for (std::size_t i = 1; i < kLeads; ++i)
-            leads = _mm_or_si128(leads, _mm_cmpeq_epi8(x, Load(leads_[i])));
-        return leads;
-    };
     // A pair ends at a byte: a continuation byte after a taken lead, with none after it.
     const __m128i contAfter = Continuation(after);
-    const __m128i leads = taken(bytes);
+    const __m128i leads = TakenLead(leads_, bytes);
     const __m128i pairEnd =
-        _mm_andnot_si128(contAfter, _mm_and_si128(Continuation(bytes), taken(before)));
+        _mm_andnot_si128(contAfter, _mm_and_si128(Continuation(bytes), TakenLead(leads_, before)));
     const __m128i pairStart = _mm_and_si128(
         leads, _mm_andnot_si128(Continuation(afterNext), _mm_and_si128(contAfter, leads)));
     const __m128i whole =
@@ -385,14 +376,13 @@ void Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsigned char
     }
     // The last bytes as one block, followed by zeros: the sixteen bytes that end the text
     // stored so that the rest starts at window + 16, then zeros over what follows it.
-    const std::size_t left = rest;
     alignas(16) unsigned char window[48];
     if (end - begin >= 16) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(window + left), Load(end - 16));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(window + rest), Load(end - 16));
     } else {
-        std::memcpy(window + 16, in, left);
+        std::memcpy(window + 16, in, rest);
     }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(window + 16 + left), _mm_setzero_si128());
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(window + 16 + rest), _mm_setzero_si128());
     const auto taken = static_cast<std::size_t>(std::countr_zero(~MapBlock<ShapeIndex>(
         _mm_load_si128(reinterpret_cast<const __m128i*>(window + 16)), 0, out)));
     in += taken;

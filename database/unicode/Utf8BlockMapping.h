@@ -88,9 +88,10 @@ public:
         return (key >= 0x10 && key <= 0x4F) || key == 0x01 || key == 0x51;
     }
 
-private:
+    // Lead bytes a block takes; unused places repeat the first.
     static constexpr std::size_t kLeads = 4;
 
+private:
     using Routine = void (Utf8BlockMapping::*)(const unsigned char*, const unsigned char*&,
                                                const unsigned char*, unsigned char*&) const;
 

@@ -61,6 +61,7 @@ using KeyRun = Utf8BlockMapping::KeyRun;
 }
 
 // Bytes equal to one of the four leads.
+static_assert(Utf8BlockMapping::kLeads == 4);
 [[gnu::target("avx2")]] inline __m256i TakenLead(const Utf8BlockMapping::Repeated* leads,
                                                  __m256i x) {
     return _mm256_or_si256(
@@ -140,18 +141,13 @@ template <std::size_t ShapeIndex, bool Rare>
 template <std::size_t ShapeIndex>
 [[gnu::target("avx2"), gnu::always_inline]] inline std::uint32_t Utf8BlockMapping::WideBlock(
     const unsigned char* in, unsigned next, unsigned char* out) const {
-    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+    const __m256i bytes = Load(in);
     const __m256i zero = _mm256_setzero_si256();
     const __m256i asciiCase = WideAsciiCase(bytes, asciiBelow_, asciiAbove_);
     // All ASCII, the common case: whole up to a 0 byte, if any.
     if (_mm256_movemask_epi8(bytes) == 0) return StoreWideAscii(bytes, asciiCase, out);
-    // Signed: ASCII is 0..127, continuation bytes -128..-65, leads -64..-1.
-    const __m256i cont = _mm256_cmpgt_epi8(Splat(0xC0), bytes);
-    const __m256i leads =
-        _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, Wide(leads_[0])),
-                                        _mm256_cmpeq_epi8(bytes, Wide(leads_[1]))),
-                        _mm256_or_si256(_mm256_cmpeq_epi8(bytes, Wide(leads_[2])),
-                                        _mm256_cmpeq_epi8(bytes, Wide(leads_[3]))));
+    const __m256i cont = Continuation(bytes);
+    const __m256i leads = TakenLead(leads_, bytes);
     const __m256i pairEnd =
         _mm256_andnot_si256(FromAfter(cont), _mm256_and_si256(cont, FromBefore(leads)));
     const __m256i whole = _mm256_or_si256(_mm256_or_si256(_mm256_cmpgt_epi8(bytes, zero), pairEnd),
@@ -162,20 +158,12 @@ template <std::size_t ShapeIndex>
     const std::uint32_t contLast = static_cast<std::uint32_t>(_mm256_movemask_epi8(cont)) >> 31;
     good &= ~((contAfter & contLast) * 0xC0000000u);
 
-    const __m256i key =
-        _mm256_or_si256(_mm256_and_si256(bytes, Splat(0x3F)),
-                        _mm256_slli_epi16(_mm256_and_si256(FromBefore(bytes), Splat(3)), 6));
+    const __m256i key = KeyOf(FromBefore(bytes), bytes);
     __m256i leadDelta = zero, contDelta = zero;
     ShiftAll<ShapeIndex, false>(runs_, key, leadDelta, contDelta);
     if constexpr (KeepsRare(kShapes[ShapeIndex])) {
         // Rare runs only where a pair holds a character that is not a Russian letter.
-        const __m256i fromA = _mm256_sub_epi8(key, Splat(0x10));
-        const __m256i russian =
-            _mm256_or_si256(_mm256_cmpeq_epi8(_mm256_min_epu8(fromA, Splat(0x3F)), fromA),
-                            _mm256_or_si256(_mm256_cmpeq_epi8(key, Splat(0x01)),
-                                            _mm256_cmpeq_epi8(key, Splat(0x51))));
-        if (_mm256_movemask_epi8(_mm256_andnot_si256(russian, pairEnd)) != 0)
-            ShiftAll<ShapeIndex, true>(runs_, key, leadDelta, contDelta);
+        if (NotRussian(key, pairEnd)) ShiftAll<ShapeIndex, true>(runs_, key, leadDelta, contDelta);
     }
     // Keys count on the second bytes of pairs only; the lead's shift moves onto the lead.
     contDelta = _mm256_and_si256(contDelta, pairEnd);
@@ -276,10 +264,9 @@ template <std::size_t ShapeIndex>
     }
     // The last bytes as one block, followed by zeros: the thirty-two bytes that end the text
     // stored so that the rest starts at window + 32, then zeros over what follows it.
-    const std::size_t left = rest;
     alignas(32) unsigned char window[96];
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + left), Load(end - 32));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + 32 + left), _mm256_setzero_si256());
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + rest), Load(end - 32));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + 32 + rest), _mm256_setzero_si256());
     const auto taken =
         static_cast<std::size_t>(std::countr_zero(~WideBlock<ShapeIndex>(window + 32, 0, out)));
     in += taken;
