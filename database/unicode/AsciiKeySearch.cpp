@@ -344,9 +344,7 @@ AsciiKeySearch::AsciiKeySearch(std::uint32_t key, std::optional<std::uint32_t> n
       key_(key),
       otherCase_(OtherCase(key)) {
 #ifdef NIVRA_WIDE_VECTORS
-    // Asked once: a search is made for every run of a pattern that is not kept.
-    static const bool avx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
-    wide_ = avx2;
+    wide_ = HasWideVectors();
 #endif
 }
 

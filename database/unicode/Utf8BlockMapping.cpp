@@ -410,8 +410,7 @@ void Utf8BlockMapping::ChooseRoutine() {
     };
     bool wide = false;
 #ifdef NIVRA_WIDE_VECTORS
-    __builtin_cpu_init();
-    wide = __builtin_cpu_supports("avx2");
+    wide = HasWideVectors();
 #endif
     routine_ = leadCount_ == 0 ? nullptr : kRoutines[wide ? 1 : 0][shape_];
 }

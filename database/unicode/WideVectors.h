@@ -7,4 +7,14 @@
 #if defined(__SSE2__) && defined(__GNUC__) && !defined(_WIN32) && \
     (defined(__x86_64__) || defined(__i386__)) && !defined(NIVRA_NO_WIDE_VECTORS)
 #define NIVRA_WIDE_VECTORS 1
+
+namespace DataBase::Unicode {
+
+// Whether this processor runs them, asked once.
+inline bool HasWideVectors() {
+    static const bool avx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+    return avx2;
+}
+
+}  // namespace DataBase::Unicode
 #endif
