@@ -16,6 +16,8 @@ struct LikeSettings {
     std::uint8_t matchOne;
     std::uint8_t matchSet;
     std::uint8_t noCase;
+
+    bool operator==(const LikeSettings&) const = default;
 };
 
 inline constexpr LikeSettings kLikeSettings{'%', '_', 0, 1};
@@ -43,9 +45,7 @@ public:
 
     // What the pattern was read with, so that a caller keeping it can tell whether it holds.
     bool ReadWith(std::optional<std::uint32_t> escape, const LikeSettings& settings) const {
-        return escape == escape_ && settings.matchAll == settings_.matchAll &&
-               settings.matchOne == settings_.matchOne && settings.matchSet == settings_.matchSet &&
-               settings.noCase == settings_.noCase;
+        return escape == escape_ && settings == settings_;
     }
 
     // One character of the pattern, as read.
