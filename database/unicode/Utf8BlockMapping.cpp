@@ -155,7 +155,82 @@ Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t* prepared, std::uint8_t a
         if (AddLead(prepared, lead, kShapes[shape_])) leads_[leadCount_++] = Repeat(lead);
     }
     for (std::size_t i = leadCount_; i < kLeads; ++i) leads_[i] = leads_[0];
+    byClasses_ = RunOperations(kShapes[shape_]) > kClassOperations && PrepareClasses();
     ChooseRoutine();
+}
+
+bool Utf8BlockMapping::PrepareClasses() {
+    // The shifts of every key by the runs for every block.
+    std::uint8_t leadDelta[256] = {}, contDelta[256] = {};
+    for (std::size_t kind = 0; kind < kKinds; ++kind) {
+        const unsigned step = kind == kStep || kind == kStepLead ? 2 : 1;
+        for (std::size_t i = 0; i < counts_[kind]; ++i) {
+            const KeyRun& run = runs_[kind][i];
+            for (unsigned d = 0; d <= run.span.bytes[0]; d += step) {
+                const unsigned key = (run.first.bytes[0] + d) & 0xFFu;
+                leadDelta[key] = run.leadDelta.bytes[0];
+                contDelta[key] = run.contDelta.bytes[0];
+            }
+        }
+    }
+    // One class for each set of high nibbles whose keys with one shift have the same low
+    // nibbles.
+    struct Class {
+        unsigned highs, lows;
+        std::uint8_t lead, cont;
+    };
+    std::vector<Class> classes;
+    for (unsigned high = 0; high < 16; ++high) {
+        unsigned done = 0;
+        for (unsigned low = 0; low < 16; ++low) {
+            const unsigned key = high << 4 | low;
+            if ((done >> low & 1) || (leadDelta[key] == 0 && contDelta[key] == 0)) continue;
+            unsigned lows = 0;
+            for (unsigned other = low; other < 16; ++other) {
+                const unsigned k = high << 4 | other;
+                if (leadDelta[k] == leadDelta[key] && contDelta[k] == contDelta[key]) {
+                    lows |= 1u << other;
+                }
+            }
+            done |= lows;
+            Class* same = nullptr;
+            for (Class& c : classes) {
+                if (c.lows == lows && c.lead == leadDelta[key] && c.cont == contDelta[key])
+                    same = &c;
+            }
+            if (same) {
+                same->highs |= 1u << high;
+            } else {
+                classes.push_back({1u << high, lows, leadDelta[key], contDelta[key]});
+            }
+        }
+    }
+    if (classes.size() > kMaxClasses) return false;
+    KeyClasses tables = {};
+    for (std::size_t b = 0; b < classes.size(); ++b) {
+        const Class& c = classes[b];
+        const auto bit = static_cast<std::uint8_t>(1u << b);
+        for (unsigned n = 0; n < 32; ++n) {
+            if (c.highs >> (n & 15) & 1) tables.byHigh.bytes[n] |= bit;
+            if (c.lows >> (n & 15) & 1) tables.byLow.bytes[n] |= bit;
+        }
+        const unsigned index = b < 4 ? bit : bit >> 4;
+        NibbleTable& lead = b < 4 ? tables.leadByLow : tables.leadByHigh;
+        NibbleTable& cont = b < 4 ? tables.contByLow : tables.contByHigh;
+        lead.bytes[index] = lead.bytes[index + 16] = c.lead;
+        cont.bytes[index] = cont.bytes[index + 16] = c.cont;
+    }
+    // Every key must come out with its own shifts.
+    for (unsigned key = 0; key < 256; ++key) {
+        const unsigned bits = tables.byHigh.bytes[key >> 4] & tables.byLow.bytes[key & 15];
+        const unsigned lead =
+            tables.leadByLow.bytes[bits & 15] | tables.leadByHigh.bytes[bits >> 4];
+        const unsigned cont =
+            tables.contByLow.bytes[bits & 15] | tables.contByHigh.bytes[bits >> 4];
+        if (lead != leadDelta[key] || cont != contDelta[key]) return false;
+    }
+    classes_ = tables;
+    return true;
 }
 
 void Utf8BlockMapping::Clear() {
@@ -389,12 +464,12 @@ void Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsigned char
     out += taken;
 }
 
-template <std::size_t ShapeIndex, bool Wide>
+template <std::size_t ShapeIndex, bool Wide, bool Classes>
 void Utf8BlockMapping::MapWith(const unsigned char* begin, const unsigned char*& in,
                                const unsigned char* end, unsigned char*& out) const {
 #ifdef NIVRA_WIDE_VECTORS
     if constexpr (Wide) {
-        if (!MapWide<ShapeIndex>(begin, in, end, out)) return;
+        if (!MapWide<ShapeIndex, Classes>(begin, in, end, out)) return;
     }
 #endif
     MapShaped<ShapeIndex>(begin, in, end, out);
@@ -402,17 +477,20 @@ void Utf8BlockMapping::MapWith(const unsigned char* begin, const unsigned char*&
 
 void Utf8BlockMapping::ChooseRoutine() {
     static_assert(std::size(kShapes) == 3);
-    static constexpr Routine kRoutines[2][3] = {
-        {&Utf8BlockMapping::MapWith<0, false>, &Utf8BlockMapping::MapWith<1, false>,
-         &Utf8BlockMapping::MapWith<2, false>},
-        {&Utf8BlockMapping::MapWith<0, true>, &Utf8BlockMapping::MapWith<1, true>,
-         &Utf8BlockMapping::MapWith<2, true>},
+    // Sixteen bytes at a time; thirty-two, with the runs; thirty-two, with the key classes.
+    static constexpr Routine kRoutines[3][3] = {
+        {&Utf8BlockMapping::MapWith<0, false, false>, &Utf8BlockMapping::MapWith<1, false, false>,
+         &Utf8BlockMapping::MapWith<2, false, false>},
+        {&Utf8BlockMapping::MapWith<0, true, false>, &Utf8BlockMapping::MapWith<1, true, false>,
+         &Utf8BlockMapping::MapWith<2, true, false>},
+        {&Utf8BlockMapping::MapWith<0, true, true>, &Utf8BlockMapping::MapWith<1, true, true>,
+         &Utf8BlockMapping::MapWith<2, true, true>},
     };
-    bool wide = false;
+    std::size_t way = 0;
 #ifdef NIVRA_WIDE_VECTORS
-    wide = HasWideVectors();
+    if (HasWideVectors()) way = byClasses_ ? 2 : 1;
 #endif
-    routine_ = leadCount_ == 0 ? nullptr : kRoutines[wide ? 1 : 0][shape_];
+    routine_ = leadCount_ == 0 ? nullptr : kRoutines[way][shape_];
 }
 
 void Utf8BlockMapping::Map(const unsigned char* begin, const unsigned char*& in,

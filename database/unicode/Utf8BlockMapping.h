@@ -91,6 +91,33 @@ public:
     // Lead bytes a block takes; unused places repeat the first.
     static constexpr std::size_t kLeads = 4;
 
+    // Sixteen bytes looked up by a nibble, as wide as the widest register (once per half).
+    struct NibbleTable {
+        alignas(32) std::uint8_t bytes[32];
+    };
+
+    // The runs for every block told apart by classes of keys, where the processor can look
+    // bytes up in a register: each class is a set of high nibbles by a set of low nibbles,
+    // with one bit, so a key's class is its high nibble's bits and its low nibble's, and its
+    // shifts are looked up by that bit. Eight classes at most; the rare runs stay runs.
+    struct KeyClasses {
+        NibbleTable byHigh, byLow;          // class bits of each nibble
+        NibbleTable leadByLow, leadByHigh;  // lead shift of classes 0-3, 4-7, by bit
+        NibbleTable contByLow, contByHigh;  // continuation shift, alike
+    };
+    static constexpr std::size_t kMaxClasses = 8;
+
+    // Vector operations of the runs a shape applies to every block, and of the key classes
+    // in their stead; the classes go only where they are fewer.
+    static constexpr std::size_t RunOperations(const Shape& shape) {
+        constexpr std::size_t kPerRun[kKinds] = {5, 7, 8, 10, 3, 5};
+        std::size_t operations = 0;
+        for (std::size_t kind = 0; kind < kKinds; ++kind)
+            operations += shape.count[kind] * kPerRun[kind];
+        return operations;
+    }
+    static constexpr std::size_t kClassOperations = 15;
+
 private:
     using Routine = void (Utf8BlockMapping::*)(const unsigned char*, const unsigned char*&,
                                                const unsigned char*, unsigned char*&) const;
@@ -101,10 +128,11 @@ private:
     // output within the input's length, advancing `in` and `out`; false for any other.
     bool StepOver(const unsigned char*& in, const unsigned char* end, unsigned char*& out) const;
     void ChooseRoutine();
+    bool PrepareClasses();
     bool AddLead(const std::uint64_t* prepared, unsigned lead, const Shape& shape);
     template <std::size_t Shape>
     unsigned MapBlock(__m128i bytes, unsigned next, unsigned char* out) const;
-    template <std::size_t Shape, bool Wide>
+    template <std::size_t Shape, bool Wide, bool Classes>
     void MapWith(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
                  unsigned char*& out) const;
     template <std::size_t Shape>
@@ -116,12 +144,15 @@ private:
 #ifdef NIVRA_WIDE_VECTORS
     // Thirty-two bytes at a time, the last ones padded with zeros, advancing `in` and `out`;
     // true when the text is too short for that and the sixteen-byte blocks should go on.
-    template <std::size_t Shape>
+    // With `Classes`, the runs for every block go by the key classes.
+    template <std::size_t Shape, bool Classes>
     bool MapWide(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
                  unsigned char*& out) const;
-    template <std::size_t Shape>
+    template <std::size_t Shape, bool Classes>
+    void ShiftCommon(__m256i key, __m256i& leadDelta, __m256i& contDelta) const;
+    template <std::size_t Shape, bool Classes>
     std::uint32_t WideBlock(const unsigned char* in, unsigned next, unsigned char* out) const;
-    template <std::size_t Shape>
+    template <std::size_t Shape, bool Classes>
     std::uint32_t WideStride(__m256i bytes, __m256i before, __m256i after, __m256i afterNext,
                              unsigned char* out) const;
 #endif
@@ -132,6 +163,8 @@ private:
     std::size_t counts_[kKinds] = {};  // then the rare runs from kShapes[shape_].count on
     std::size_t rareCounts_[kKinds] = {};
     Repeated asciiBelow_, asciiAbove_;
+    KeyClasses classes_ = {};
+    bool byClasses_ = false;  // the runs for every block fit the key classes
     std::size_t leadCount_ = 0;
     std::size_t shape_ = 0;      // which block routine
     Routine routine_ = nullptr;  // the block routine for the shape and the processor

@@ -19,6 +19,10 @@ using KeyRun = Utf8BlockMapping::KeyRun;
     return _mm256_load_si256(reinterpret_cast<const __m256i*>(repeated.bytes));
 }
 
+[[gnu::target("avx2")]] inline __m256i Wide(const Utf8BlockMapping::NibbleTable& table) {
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(table.bytes));
+}
+
 [[gnu::target("avx2")]] inline __m256i Splat(unsigned byte) {
     return _mm256_set1_epi8(static_cast<char>(byte));
 }
@@ -133,12 +137,42 @@ template <std::size_t ShapeIndex, bool Rare>
                                                     leadDelta, contDelta);
 }
 
+// Adds the shifts of the runs for every block, looked up by the classes of the keys.
+[[gnu::target("avx2")]] inline void ShiftByClasses(const Utf8BlockMapping::KeyClasses& classes,
+                                                   __m256i key, __m256i& leadDelta,
+                                                   __m256i& contDelta) {
+    const __m256i nibble = Splat(0x0F);
+    const __m256i bits =
+        _mm256_and_si256(_mm256_shuffle_epi8(Wide(classes.byHigh),
+                                             _mm256_and_si256(_mm256_srli_epi16(key, 4), nibble)),
+                         _mm256_shuffle_epi8(Wide(classes.byLow), _mm256_and_si256(key, nibble)));
+    const __m256i low = _mm256_and_si256(bits, nibble);
+    const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bits, 4), nibble);
+    leadDelta = _mm256_or_si256(
+        leadDelta, _mm256_or_si256(_mm256_shuffle_epi8(Wide(classes.leadByLow), low),
+                                   _mm256_shuffle_epi8(Wide(classes.leadByHigh), high)));
+    contDelta = _mm256_or_si256(
+        contDelta, _mm256_or_si256(_mm256_shuffle_epi8(Wide(classes.contByLow), low),
+                                   _mm256_shuffle_epi8(Wide(classes.contByHigh), high)));
+}
+
 }  // namespace
+
+// Adds the shifts of the runs for every block, by the key classes or run by run.
+template <std::size_t ShapeIndex, bool Classes>
+[[gnu::target("avx2"), gnu::always_inline]] inline void Utf8BlockMapping::ShiftCommon(
+    __m256i key, __m256i& leadDelta, __m256i& contDelta) const {
+    if constexpr (Classes) {
+        ShiftByClasses(classes_, key, leadDelta, contDelta);
+    } else {
+        ShiftAll<ShapeIndex, false>(runs_, key, leadDelta, contDelta);
+    }
+}
 
 // Maps the thirty-two bytes at `in` (starting at a character), followed by the byte `next`,
 // into `out`; returns a bit per byte that belongs to a whole character mapped right. A lead
 // in the last byte is not whole: its pair ends in the next block.
-template <std::size_t ShapeIndex>
+template <std::size_t ShapeIndex, bool Classes>
 [[gnu::target("avx2"), gnu::always_inline]] inline std::uint32_t Utf8BlockMapping::WideBlock(
     const unsigned char* in, unsigned next, unsigned char* out) const {
     const __m256i bytes = Load(in);
@@ -160,7 +194,7 @@ template <std::size_t ShapeIndex>
 
     const __m256i key = KeyOf(FromBefore(bytes), bytes);
     __m256i leadDelta = zero, contDelta = zero;
-    ShiftAll<ShapeIndex, false>(runs_, key, leadDelta, contDelta);
+    ShiftCommon<ShapeIndex, Classes>(key, leadDelta, contDelta);
     if constexpr (KeepsRare(kShapes[ShapeIndex])) {
         // Rare runs only where a pair holds a character that is not a Russian letter.
         if (NotRussian(key, pairEnd)) ShiftAll<ShapeIndex, true>(runs_, key, leadDelta, contDelta);
@@ -178,7 +212,7 @@ template <std::size_t ShapeIndex>
 // before and the two after it; returns a bit per byte that belongs to a whole character
 // mapped right. Unlike WideBlock, a character across the block's end is whole, so blocks
 // follow each other at a fixed stride and the next one need not wait for this one.
-template <std::size_t ShapeIndex>
+template <std::size_t ShapeIndex, bool Classes>
 [[gnu::target("avx2"), gnu::always_inline]] inline std::uint32_t Utf8BlockMapping::WideStride(
     __m256i bytes, __m256i before, __m256i after, __m256i afterNext, unsigned char* out) const {
     const __m256i zero = _mm256_setzero_si256();
@@ -200,8 +234,8 @@ template <std::size_t ShapeIndex>
     const __m256i key = KeyOf(before, bytes);
     const __m256i keyAfter = KeyOf(bytes, after);
     __m256i contDelta = zero, leadDelta = zero, unusedLead = zero, unusedCont = zero;
-    ShiftAll<ShapeIndex, false>(runs_, key, unusedLead, contDelta);
-    ShiftAll<ShapeIndex, false>(runs_, keyAfter, leadDelta, unusedCont);
+    ShiftCommon<ShapeIndex, Classes>(key, unusedLead, contDelta);
+    ShiftCommon<ShapeIndex, Classes>(keyAfter, leadDelta, unusedCont);
     if constexpr (KeepsRare(kShapes[ShapeIndex])) {
         // Rare runs only where a pair holds a character that is not a Russian letter.
         if (NotRussian(key, pairEnd)) ShiftAll<ShapeIndex, true>(runs_, key, unusedLead, contDelta);
@@ -215,7 +249,7 @@ template <std::size_t ShapeIndex>
     return static_cast<std::uint32_t>(_mm256_movemask_epi8(whole));
 }
 
-template <std::size_t ShapeIndex>
+template <std::size_t ShapeIndex, bool Classes>
 [[gnu::target("avx2")]] bool Utf8BlockMapping::MapWide(const unsigned char* begin,
                                                        const unsigned char*& in,
                                                        const unsigned char* end,
@@ -223,7 +257,7 @@ template <std::size_t ShapeIndex>
     // Output from `run` on was all made by blocks, each byte in the place of its input byte.
     const unsigned char* run = in;
     while (end - in > 32) {
-        const std::uint32_t whole = WideBlock<ShapeIndex>(in, in[32], out);
+        const std::uint32_t whole = WideBlock<ShapeIndex, Classes>(in, in[32], out);
         // A lead in the last byte starts the next block. Told from the text alone, the next
         // block's start need not wait for this block's result.
         const unsigned step = 32 - (in[31] >= 0xC0);
@@ -250,12 +284,12 @@ template <std::size_t ShapeIndex>
     if (end - begin > 32 && static_cast<std::size_t>(in - run) >= again) {
         std::uint32_t whole;
         if ((end[-32] & 0xC0) != 0x80) {
-            whole = WideBlock<ShapeIndex>(end - 32, 0, out - again);
+            whole = WideBlock<ShapeIndex, Classes>(end - 32, 0, out - again);
         } else {
             const __m256i bytes = Load(end - 32);
             const __m256i after = FromAfter(bytes);
-            whole =
-                WideStride<ShapeIndex>(bytes, Load(end - 33), after, FromAfter(after), out - again);
+            whole = WideStride<ShapeIndex, Classes>(bytes, Load(end - 33), after, FromAfter(after),
+                                                    out - again);
         }
         const auto taken = static_cast<std::size_t>(std::countr_zero(~(whole >> again)));
         in += taken;
@@ -267,19 +301,25 @@ template <std::size_t ShapeIndex>
     alignas(32) unsigned char window[96];
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + rest), Load(end - 32));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + 32 + rest), _mm256_setzero_si256());
-    const auto taken =
-        static_cast<std::size_t>(std::countr_zero(~WideBlock<ShapeIndex>(window + 32, 0, out)));
+    const auto taken = static_cast<std::size_t>(
+        std::countr_zero(~WideBlock<ShapeIndex, Classes>(window + 32, 0, out)));
     in += taken;
     out += taken;
     return false;
 }
 
-template bool Utf8BlockMapping::MapWide<0>(const unsigned char*, const unsigned char*&,
-                                           const unsigned char*, unsigned char*&) const;
-template bool Utf8BlockMapping::MapWide<1>(const unsigned char*, const unsigned char*&,
-                                           const unsigned char*, unsigned char*&) const;
-template bool Utf8BlockMapping::MapWide<2>(const unsigned char*, const unsigned char*&,
-                                           const unsigned char*, unsigned char*&) const;
+template bool Utf8BlockMapping::MapWide<0, false>(const unsigned char*, const unsigned char*&,
+                                                  const unsigned char*, unsigned char*&) const;
+template bool Utf8BlockMapping::MapWide<1, false>(const unsigned char*, const unsigned char*&,
+                                                  const unsigned char*, unsigned char*&) const;
+template bool Utf8BlockMapping::MapWide<2, false>(const unsigned char*, const unsigned char*&,
+                                                  const unsigned char*, unsigned char*&) const;
+template bool Utf8BlockMapping::MapWide<0, true>(const unsigned char*, const unsigned char*&,
+                                                 const unsigned char*, unsigned char*&) const;
+template bool Utf8BlockMapping::MapWide<1, true>(const unsigned char*, const unsigned char*&,
+                                                 const unsigned char*, unsigned char*&) const;
+template bool Utf8BlockMapping::MapWide<2, true>(const unsigned char*, const unsigned char*&,
+                                                 const unsigned char*, unsigned char*&) const;
 
 }  // namespace DataBase::Unicode
 
