@@ -428,52 +428,64 @@ void Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsigned char
         if (!StepOver(in, end, out)) return;
         run = in;
     }
-    const auto rest = static_cast<std::size_t>(end - in);
-    if (rest == 0) return;
-    // The sixteen bytes that end the text, where those before `in` were mapped by blocks
-    // already and come out again just as they did: as a block where they start with a
-    // character, else with the byte before them at hand.
-    const std::size_t again = 16 - rest;
-    if (end - begin > 16 && static_cast<std::size_t>(in - run) >= again) {
-        const __m128i bytes = Load(end - 16);
+    while (in != end) {
+        const auto rest = static_cast<std::size_t>(end - in);
+        const std::size_t again = 16 - rest;
         unsigned whole;
-        if ((end[-16] & 0xC0) != 0x80) {
-            whole = MapBlock<ShapeIndex>(bytes, 0, out - again);
+        if (end - begin > 16 && static_cast<std::size_t>(in - run) >= again) {
+            // The sixteen bytes that end the text, where those before `in` were mapped by
+            // blocks already and come out again just as they did: as a block where they start
+            // with a character, else with the byte before them at hand.
+            const __m128i bytes = Load(end - 16);
+            if ((end[-16] & 0xC0) != 0x80) {
+                whole = MapBlock<ShapeIndex>(bytes, 0, out - again);
+            } else {
+                const __m128i after = _mm_srli_si128(bytes, 1);
+                whole = Stride<ShapeIndex>(bytes, Load(end - 17), after, _mm_srli_si128(after, 1),
+                                           out - again);
+            }
+            whole >>= again;
         } else {
-            const __m128i after = _mm_srli_si128(bytes, 1);
-            whole = Stride<ShapeIndex>(bytes, Load(end - 17), after, _mm_srli_si128(after, 1),
-                                       out - again);
+            // The last bytes as one block, followed by zeros: the sixteen bytes that end the
+            // text stored so that the rest starts at window + 16, then zeros over what follows.
+            alignas(16) unsigned char window[48];
+            if (end - begin >= 16) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(window + rest), Load(end - 16));
+            } else {
+                std::memcpy(window + 16, in, rest);
+            }
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(window + 16 + rest), _mm_setzero_si128());
+            whole = MapBlock<ShapeIndex>(
+                _mm_load_si128(reinterpret_cast<const __m128i*>(window + 16)), 0, out);
         }
-        const auto taken = static_cast<std::size_t>(std::countr_zero(~(whole >> again)));
+        const auto taken = static_cast<std::size_t>(std::countr_zero(~whole));
         in += taken;
         out += taken;
-        return;
+        // The last block stopped before a character it cannot take.
+        if (in == end || !StepOver(in, end, out)) return;
+        run = in;
     }
-    // The last bytes as one block, followed by zeros: the sixteen bytes that end the text
-    // stored so that the rest starts at window + 16, then zeros over what follows it.
-    alignas(16) unsigned char window[48];
-    if (end - begin >= 16) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(window + rest), Load(end - 16));
-    } else {
-        std::memcpy(window + 16, in, rest);
-    }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(window + 16 + rest), _mm_setzero_si128());
-    const auto taken = static_cast<std::size_t>(std::countr_zero(~MapBlock<ShapeIndex>(
-        _mm_load_si128(reinterpret_cast<const __m128i*>(window + 16)), 0, out)));
-    in += taken;
-    out += taken;
 }
 
 template <std::size_t ShapeIndex, bool Wide, bool Classes>
-void Utf8BlockMapping::MapWith(const unsigned char* begin, const unsigned char*& in,
-                               const unsigned char* end, unsigned char*& out) const {
+void Utf8BlockMapping::MapWith(const Utf8BlockMapping& self, const unsigned char* begin,
+                               const unsigned char*& in, const unsigned char* end,
+                               unsigned char*& out) {
 #ifdef NIVRA_WIDE_VECTORS
     if constexpr (Wide) {
-        if (!MapWide<ShapeIndex, Classes>(begin, in, end, out)) return;
+        self.MapWide<ShapeIndex, Classes>(begin, in, end, out);
+        return;
     }
 #endif
-    MapShaped<ShapeIndex>(begin, in, end, out);
+    self.MapShaped<ShapeIndex>(begin, in, end, out);
 }
+
+template void Utf8BlockMapping::MapShaped<0>(const unsigned char*, const unsigned char*&,
+                                             const unsigned char*, unsigned char*&) const;
+template void Utf8BlockMapping::MapShaped<1>(const unsigned char*, const unsigned char*&,
+                                             const unsigned char*, unsigned char*&) const;
+template void Utf8BlockMapping::MapShaped<2>(const unsigned char*, const unsigned char*&,
+                                             const unsigned char*, unsigned char*&) const;
 
 void Utf8BlockMapping::ChooseRoutine() {
     static_assert(std::size(kShapes) == 3);
@@ -493,17 +505,9 @@ void Utf8BlockMapping::ChooseRoutine() {
     routine_ = leadCount_ == 0 ? nullptr : kRoutines[way][shape_];
 }
 
-void Utf8BlockMapping::Map(const unsigned char* begin, const unsigned char*& in,
-                           const unsigned char* end, unsigned char*& out) const {
-    if (routine_) (this->*routine_)(begin, in, end, out);
-}
-
 #else
 
 Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t*, std::uint8_t, std::uint8_t) {}
-
-void Utf8BlockMapping::Map(const unsigned char*, const unsigned char*&, const unsigned char*,
-                           unsigned char*&) const {}
 
 #endif
 

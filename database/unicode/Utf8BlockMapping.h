@@ -34,7 +34,13 @@ public:
     // mapped, never `out` further than `in`: it stops at a 0 byte and before a character it
     // cannot take. The text starts at `begin`. Writes up to thirty-two bytes beyond `out`.
     void Map(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
-             unsigned char*& out) const;
+             unsigned char*& out) const {
+#ifdef __SSE2__
+        if (routine_) routine_(*this, begin, in, end, out);
+#else
+        (void)begin, (void)in, (void)end, (void)out;
+#endif
+    }
 
 #ifdef __SSE2__
     // One byte repeated, as wide as the widest register it is loaded into.
@@ -119,8 +125,8 @@ public:
     static constexpr std::size_t kClassOperations = 15;
 
 private:
-    using Routine = void (Utf8BlockMapping::*)(const unsigned char*, const unsigned char*&,
-                                               const unsigned char*, unsigned char*&) const;
+    using Routine = void (*)(const Utf8BlockMapping&, const unsigned char*, const unsigned char*&,
+                             const unsigned char*, unsigned char*&);
 
     void Clear();
     __m128i AsciiCase(__m128i bytes) const;
@@ -133,8 +139,8 @@ private:
     template <std::size_t Shape>
     unsigned MapBlock(__m128i bytes, unsigned next, unsigned char* out) const;
     template <std::size_t Shape, bool Wide, bool Classes>
-    void MapWith(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
-                 unsigned char*& out) const;
+    static void MapWith(const Utf8BlockMapping& self, const unsigned char* begin,
+                        const unsigned char*& in, const unsigned char* end, unsigned char*& out);
     template <std::size_t Shape>
     unsigned Stride(__m128i bytes, __m128i before, __m128i after, __m128i afterNext,
                     unsigned char* out) const;
@@ -143,10 +149,10 @@ private:
                    unsigned char*& out) const;
 #ifdef NIVRA_WIDE_VECTORS
     // Thirty-two bytes at a time, the last ones padded with zeros, advancing `in` and `out`;
-    // true when the text is too short for that and the sixteen-byte blocks should go on.
+    // a text too short for that goes sixteen bytes at a time.
     // With `Classes`, the runs for every block go by the key classes.
     template <std::size_t Shape, bool Classes>
-    bool MapWide(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
+    void MapWide(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
                  unsigned char*& out) const;
     template <std::size_t Shape, bool Classes>
     void ShiftCommon(__m256i key, __m256i& leadDelta, __m256i& contDelta) const;

@@ -250,7 +250,7 @@ template <std::size_t ShapeIndex, bool Classes>
 }
 
 template <std::size_t ShapeIndex, bool Classes>
-[[gnu::target("avx2")]] bool Utf8BlockMapping::MapWide(const unsigned char* begin,
+[[gnu::target("avx2")]] void Utf8BlockMapping::MapWide(const unsigned char* begin,
                                                        const unsigned char*& in,
                                                        const unsigned char* end,
                                                        unsigned char*& out) const {
@@ -271,54 +271,59 @@ template <std::size_t ShapeIndex, bool Classes>
         const auto taken = static_cast<std::size_t>(std::countr_zero(~whole));
         in += taken;
         out += taken;
-        if (!StepOver(in, end, out)) return false;
+        if (!StepOver(in, end, out)) return;
         run = in;
     }
-    const auto rest = static_cast<std::size_t>(end - in);
-    if (rest == 0) return false;
-    if (end - begin < 32) return true;
-    // The thirty-two bytes that end the text, where those before `in` were mapped by blocks
-    // already and come out again just as they did: as a block where they start with a
-    // character, else with the byte before them at hand.
-    const std::size_t again = 32 - rest;
-    if (end - begin > 32 && static_cast<std::size_t>(in - run) >= again) {
+    if (in == end) return;
+    // A text too short for one block goes sixteen bytes at a time.
+    if (end - begin < 32) return MapShaped<ShapeIndex>(begin, in, end, out);
+    for (;;) {
+        const auto rest = static_cast<std::size_t>(end - in);
+        const std::size_t again = 32 - rest;
         std::uint32_t whole;
-        if ((end[-32] & 0xC0) != 0x80) {
-            whole = WideBlock<ShapeIndex, Classes>(end - 32, 0, out - again);
+        if (end - begin > 32 && static_cast<std::size_t>(in - run) >= again) {
+            // The thirty-two bytes that end the text, where those before `in` were mapped by
+            // blocks already and come out again just as they did: as a block where they start
+            // with a character, else with the byte before them at hand.
+            if ((end[-32] & 0xC0) != 0x80) {
+                whole = WideBlock<ShapeIndex, Classes>(end - 32, 0, out - again);
+            } else {
+                const __m256i bytes = Load(end - 32);
+                const __m256i after = FromAfter(bytes);
+                whole = WideStride<ShapeIndex, Classes>(bytes, Load(end - 33), after,
+                                                        FromAfter(after), out - again);
+            }
+            whole >>= again;
         } else {
-            const __m256i bytes = Load(end - 32);
-            const __m256i after = FromAfter(bytes);
-            whole = WideStride<ShapeIndex, Classes>(bytes, Load(end - 33), after, FromAfter(after),
-                                                    out - again);
+            // The last bytes as one block, followed by zeros: the thirty-two bytes that end
+            // the text stored so that the rest starts at window + 32, then zeros over what
+            // follows it.
+            alignas(32) unsigned char window[96];
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + rest), Load(end - 32));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + 32 + rest),
+                                _mm256_setzero_si256());
+            whole = WideBlock<ShapeIndex, Classes>(window + 32, 0, out);
         }
-        const auto taken = static_cast<std::size_t>(std::countr_zero(~(whole >> again)));
+        const auto taken = static_cast<std::size_t>(std::countr_zero(~whole));
         in += taken;
         out += taken;
-        return false;
+        // The last block stopped before a character it cannot take.
+        if (in == end || !StepOver(in, end, out)) return;
+        run = in;
     }
-    // The last bytes as one block, followed by zeros: the thirty-two bytes that end the text
-    // stored so that the rest starts at window + 32, then zeros over what follows it.
-    alignas(32) unsigned char window[96];
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + rest), Load(end - 32));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + 32 + rest), _mm256_setzero_si256());
-    const auto taken = static_cast<std::size_t>(
-        std::countr_zero(~WideBlock<ShapeIndex, Classes>(window + 32, 0, out)));
-    in += taken;
-    out += taken;
-    return false;
 }
 
-template bool Utf8BlockMapping::MapWide<0, false>(const unsigned char*, const unsigned char*&,
+template void Utf8BlockMapping::MapWide<0, false>(const unsigned char*, const unsigned char*&,
                                                   const unsigned char*, unsigned char*&) const;
-template bool Utf8BlockMapping::MapWide<1, false>(const unsigned char*, const unsigned char*&,
+template void Utf8BlockMapping::MapWide<1, false>(const unsigned char*, const unsigned char*&,
                                                   const unsigned char*, unsigned char*&) const;
-template bool Utf8BlockMapping::MapWide<2, false>(const unsigned char*, const unsigned char*&,
+template void Utf8BlockMapping::MapWide<2, false>(const unsigned char*, const unsigned char*&,
                                                   const unsigned char*, unsigned char*&) const;
-template bool Utf8BlockMapping::MapWide<0, true>(const unsigned char*, const unsigned char*&,
+template void Utf8BlockMapping::MapWide<0, true>(const unsigned char*, const unsigned char*&,
                                                  const unsigned char*, unsigned char*&) const;
-template bool Utf8BlockMapping::MapWide<1, true>(const unsigned char*, const unsigned char*&,
+template void Utf8BlockMapping::MapWide<1, true>(const unsigned char*, const unsigned char*&,
                                                  const unsigned char*, unsigned char*&) const;
-template bool Utf8BlockMapping::MapWide<2, true>(const unsigned char*, const unsigned char*&,
+template void Utf8BlockMapping::MapWide<2, true>(const unsigned char*, const unsigned char*&,
                                                  const unsigned char*, unsigned char*&) const;
 
 }  // namespace DataBase::Unicode

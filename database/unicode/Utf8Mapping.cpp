@@ -101,14 +101,28 @@ bool Utf8Mapping::Map(std::string_view text, Utf8Text& result) const {
     const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
     const auto* const end = begin + text.size();
     const auto* in = begin;
-    std::size_t capacity = text.size() + kSlack;
+    const std::size_t capacity = text.size() + kSlack;
     SqliteBytes buffer(static_cast<unsigned char*>(sqlite3_malloc64(capacity)));
     if (!buffer) return false;
     unsigned char* out = buffer.get();
+    // Most texts the blocks map whole.
+    if (blocks_) blocks_->Map(begin, in, end, out);
+    if (in == end || *in == 0) {
+        *out = 0;
+        result.size = static_cast<std::size_t>(out - buffer.get());
+        result.bytes = std::move(buffer);
+        return true;
+    }
+    return MapRest(begin, in, end, std::move(buffer), out, capacity, result);
+}
+
+bool Utf8Mapping::MapRest(const unsigned char* begin, const unsigned char* in,
+                          const unsigned char* end, SqliteBytes buffer, unsigned char* out,
+                          std::size_t capacity, Utf8Text& result) const {
     // Between characters there is always room for the rest of the input at one byte per
     // byte plus kSlack; blocks never write more bytes than they read, storing at most
     // thirty-two bytes ahead.
-    const unsigned char* blocksFrom = in;
+    const unsigned char* blocksFrom = in != begin ? in : in + 16;  // as below
     while (in < end) {
         if (blocks_ && in >= blocksFrom) {
             const unsigned char* const blocksStart = in;

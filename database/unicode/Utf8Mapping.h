@@ -46,6 +46,10 @@ public:
 
 private:
     std::uint64_t MapAsciiWord(std::uint64_t word) const;
+    // Maps on from `in`, where the blocks stopped, into `buffer` at `out`.
+    bool MapRest(const unsigned char* begin, const unsigned char* in, const unsigned char* end,
+                 SqliteBytes buffer, unsigned char* out, std::size_t capacity,
+                 Utf8Text& result) const;
 
     const UnicodeTable& table_;
     // Per character below U+0800: its mapping as UTF-8 in the low bytes and their count in
