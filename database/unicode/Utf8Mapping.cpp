@@ -122,7 +122,8 @@ bool Utf8Mapping::MapRest(const unsigned char* begin, const unsigned char* in,
     // Between characters there is always room for the rest of the input at one byte per
     // byte plus kSlack; blocks never write more bytes than they read, storing at most
     // thirty-two bytes ahead.
-    const unsigned char* blocksFrom = in != begin ? in : in + 16;  // as below
+    // The blocks have stopped at `in` already: that character goes on its own first.
+    const unsigned char* blocksFrom = in != begin ? in + 1 : in + 16;
     while (in < end) {
         if (blocks_ && in >= blocksFrom) {
             const unsigned char* const blocksStart = in;
