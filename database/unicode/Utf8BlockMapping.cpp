@@ -155,8 +155,14 @@ Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t* prepared, std::uint8_t a
         if (AddLead(prepared, lead, kShapes[shape_])) leads_[leadCount_++] = Repeat(lead);
     }
     for (std::size_t i = leadCount_; i < kLeads; ++i) leads_[i] = leads_[0];
-    byClasses_ = RunOperations(kShapes[shape_]) > kClassOperations && PrepareClasses();
-    ChooseRoutine();
+    bool byClasses = false;
+#ifdef NIVRA_WIDE_VECTORS
+    // The key classes serve the thirty-two-byte blocks alone, and only where they cost fewer
+    // operations than the runs.
+    byClasses =
+        HasWideVectors() && RunOperations(kShapes[shape_]) > kClassOperations && PrepareClasses();
+#endif
+    ChooseRoutine(byClasses);
 }
 
 bool Utf8BlockMapping::PrepareClasses() {
@@ -487,7 +493,7 @@ template void Utf8BlockMapping::MapShaped<1>(const unsigned char*, const unsigne
 template void Utf8BlockMapping::MapShaped<2>(const unsigned char*, const unsigned char*&,
                                              const unsigned char*, unsigned char*&) const;
 
-void Utf8BlockMapping::ChooseRoutine() {
+void Utf8BlockMapping::ChooseRoutine([[maybe_unused]] bool byClasses) {
     static_assert(std::size(kShapes) == 3);
     // Sixteen bytes at a time; thirty-two, with the runs; thirty-two, with the key classes.
     static constexpr Routine kRoutines[3][3] = {
@@ -500,7 +506,7 @@ void Utf8BlockMapping::ChooseRoutine() {
     };
     std::size_t way = 0;
 #ifdef NIVRA_WIDE_VECTORS
-    if (HasWideVectors()) way = byClasses_ ? 2 : 1;
+    if (HasWideVectors()) way = byClasses ? 2 : 1;
 #endif
     routine_ = leadCount_ == 0 ? nullptr : kRoutines[way][shape_];
 }

@@ -133,7 +133,8 @@ private:
     // Maps the two-byte character at `in` whose form is one or two bytes, which keeps the
     // output within the input's length, advancing `in` and `out`; false for any other.
     bool StepOver(const unsigned char*& in, const unsigned char* end, unsigned char*& out) const;
-    void ChooseRoutine();
+    // `byClasses`: the runs for every block fit the key classes, prepared.
+    void ChooseRoutine(bool byClasses);
     bool PrepareClasses();
     bool AddLead(const std::uint64_t* prepared, unsigned lead, const Shape& shape);
     template <std::size_t Shape>
@@ -170,7 +171,6 @@ private:
     std::size_t rareCounts_[kKinds] = {};
     Repeated asciiBelow_, asciiAbove_;
     KeyClasses classes_ = {};
-    bool byClasses_ = false;  // the runs for every block fit the key classes
     std::size_t leadCount_ = 0;
     std::size_t shape_ = 0;      // which block routine
     Routine routine_ = nullptr;  // the block routine for the shape and the processor

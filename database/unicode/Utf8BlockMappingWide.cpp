@@ -15,12 +15,11 @@ namespace {
 
 using KeyRun = Utf8BlockMapping::KeyRun;
 
-[[gnu::target("avx2")]] inline __m256i Wide(const Utf8BlockMapping::Repeated& repeated) {
-    return _mm256_load_si256(reinterpret_cast<const __m256i*>(repeated.bytes));
-}
-
-[[gnu::target("avx2")]] inline __m256i Wide(const Utf8BlockMapping::NibbleTable& table) {
-    return _mm256_load_si256(reinterpret_cast<const __m256i*>(table.bytes));
+// A byte repeated or a table of sixteen bytes, both held twice over as thirty-two.
+template <typename Bytes>
+[[gnu::target("avx2")]] inline __m256i Wide(const Bytes& bytes) {
+    static_assert(sizeof bytes.bytes == 32 && alignof(Bytes) == 32);
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(bytes.bytes));
 }
 
 [[gnu::target("avx2")]] inline __m256i Splat(unsigned byte) {
