@@ -157,15 +157,18 @@ Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t* prepared, std::uint8_t a
     for (std::size_t i = leadCount_; i < kLeads; ++i) leads_[i] = leads_[0];
     bool byClasses = false;
 #ifdef NIVRA_WIDE_VECTORS
-    // The key classes serve the thirty-two-byte blocks alone, and only where they cost fewer
-    // operations than the runs.
-    byClasses =
-        HasWideVectors() && RunOperations(kShapes[shape_]) > kClassOperations && PrepareClasses();
+    // The key classes and the Latin-1 lookup serve the thirty-two-byte blocks alone, the
+    // classes only where they cost fewer operations than the runs.
+    if (HasWideVectors()) {
+        byClasses = kShapes[shape_].looksUpLatin
+                        ? PrepareLatinClasses()
+                        : RunOperations(kShapes[shape_]) > kClassOperations && PrepareRunClasses();
+    }
 #endif
     ChooseRoutine(byClasses);
 }
 
-bool Utf8BlockMapping::PrepareClasses() {
+bool Utf8BlockMapping::PrepareRunClasses() {
     // The shifts of every key by the runs for every block.
     std::uint8_t leadDelta[256] = {}, contDelta[256] = {};
     for (std::size_t kind = 0; kind < kKinds; ++kind) {
@@ -179,35 +182,84 @@ bool Utf8BlockMapping::PrepareClasses() {
             }
         }
     }
-    // One class for each set of high nibbles whose keys with one shift have the same low
-    // nibbles.
+    const bool special[256] = {};
+    return PrepareClasses(leadDelta, contDelta, special);
+}
+
+bool Utf8BlockMapping::PrepareLatinClasses() {
+    // Its blocks keep ASCII as it is: no letter lies between asciiBelow_ and asciiAbove_.
+    if (asciiBelow_.bytes[0] + 2u <= asciiAbove_.bytes[0]) return false;
+    // Every key of the four leads: a shift where a Russian letter changes, looked up under C3,
+    // stopped at where any other character changes.
+    std::uint8_t leadDelta[256] = {}, contDelta[256] = {};
+    bool special[256] = {};
+    LatinTable latin = {};
+    for (const unsigned lead : kLeadOrder) {
+        for (unsigned k = 0; k < 64; ++k) {
+            const unsigned key = (lead & 3) << 6 | k;
+            const std::uint64_t form = prepared_[((lead & 0x1F) << 6) | k];
+            const auto length = static_cast<unsigned>(form >> 56);
+            const unsigned first = form & 0xFF, second = (form >> 8) & 0xFF;
+            const bool itself = length == 2 && first == lead && second == (0x80 | k);
+            if (lead == kLatinLead) {
+                std::uint8_t becomes = kStop;
+                if (itself) {
+                    becomes = 0;
+                } else if (length == 1 && first != 0 && first < 0x80) {
+                    becomes = static_cast<std::uint8_t>(first);
+                }
+                NibbleTable& table = latin[k >> 4];
+                table.bytes[k & 15] = table.bytes[(k & 15) + 16] = becomes;
+                special[key] = true;
+            } else if (length == 2 && RussianKey(key) && !itself) {
+                leadDelta[key] = static_cast<std::uint8_t>(first - lead);
+                contDelta[key] = static_cast<std::uint8_t>(second - (0x80 | k));
+            } else {
+                special[key] = !itself;
+            }
+        }
+    }
+    if (!PrepareClasses(leadDelta, contDelta, special)) return false;
+    std::memcpy(latin_, latin, sizeof latin);
+    for (std::size_t i = 0; i < kLeads; ++i) wideLeads_[i] = Repeat(kLeadOrder[i]);
+    return true;
+}
+
+bool Utf8BlockMapping::PrepareClasses(const std::uint8_t* leadDelta, const std::uint8_t* contDelta,
+                                      const bool* special) {
+    // One class for each set of high nibbles whose keys with one shift, or special, have the
+    // same low nibbles.
     struct Class {
         unsigned highs, lows;
         std::uint8_t lead, cont;
+        bool special;
+        unsigned sample;  // one of its keys
+    };
+    const auto alike = [&](unsigned a, unsigned b) {
+        return leadDelta[a] == leadDelta[b] && contDelta[a] == contDelta[b] &&
+               special[a] == special[b];
     };
     std::vector<Class> classes;
     for (unsigned high = 0; high < 16; ++high) {
         unsigned done = 0;
         for (unsigned low = 0; low < 16; ++low) {
             const unsigned key = high << 4 | low;
-            if ((done >> low & 1) || (leadDelta[key] == 0 && contDelta[key] == 0)) continue;
+            if ((done >> low & 1) || (leadDelta[key] == 0 && contDelta[key] == 0 && !special[key]))
+                continue;
             unsigned lows = 0;
             for (unsigned other = low; other < 16; ++other) {
-                const unsigned k = high << 4 | other;
-                if (leadDelta[k] == leadDelta[key] && contDelta[k] == contDelta[key]) {
-                    lows |= 1u << other;
-                }
+                if (alike(key, high << 4 | other)) lows |= 1u << other;
             }
             done |= lows;
             Class* same = nullptr;
             for (Class& c : classes) {
-                if (c.lows == lows && c.lead == leadDelta[key] && c.cont == contDelta[key])
-                    same = &c;
+                if (c.lows == lows && alike(key, c.sample)) same = &c;
             }
             if (same) {
                 same->highs |= 1u << high;
             } else {
-                classes.push_back({1u << high, lows, leadDelta[key], contDelta[key]});
+                classes.push_back(
+                    {1u << high, lows, leadDelta[key], contDelta[key], special[key], key});
             }
         }
     }
@@ -219,6 +271,7 @@ bool Utf8BlockMapping::PrepareClasses() {
         for (unsigned n = 0; n < 32; ++n) {
             if (c.highs >> (n & 15) & 1) tables.byHigh.bytes[n] |= bit;
             if (c.lows >> (n & 15) & 1) tables.byLow.bytes[n] |= bit;
+            if (c.special) tables.special.bytes[n] |= bit;
         }
         const unsigned index = b < 4 ? bit : bit >> 4;
         NibbleTable& lead = b < 4 ? tables.leadByLow : tables.leadByHigh;
@@ -226,14 +279,16 @@ bool Utf8BlockMapping::PrepareClasses() {
         lead.bytes[index] = lead.bytes[index + 16] = c.lead;
         cont.bytes[index] = cont.bytes[index + 16] = c.cont;
     }
-    // Every key must come out with its own shifts.
+    // Every key must come out with its own shifts, and special or not as it is.
     for (unsigned key = 0; key < 256; ++key) {
         const unsigned bits = tables.byHigh.bytes[key >> 4] & tables.byLow.bytes[key & 15];
         const unsigned lead =
             tables.leadByLow.bytes[bits & 15] | tables.leadByHigh.bytes[bits >> 4];
         const unsigned cont =
             tables.contByLow.bytes[bits & 15] | tables.contByHigh.bytes[bits >> 4];
-        if (lead != leadDelta[key] || cont != contDelta[key]) return false;
+        const bool isSpecial = (bits & tables.special.bytes[0]) != 0;
+        if (lead != leadDelta[key] || cont != contDelta[key] || isSpecial != special[key])
+            return false;
     }
     classes_ = tables;
     return true;

@@ -70,6 +70,11 @@ public:
     struct Shape {
         std::size_t count[kKinds];
         std::size_t rare[kKinds];
+        // Where the processor can look bytes up, the thirty-two-byte blocks take all four
+        // leads by key classes: characters under C3 are looked up one by one, each kept as it
+        // is, made one ASCII byte or stopped at (the accents dropped from Latin-1 letters),
+        // and any other character that is not a Russian letter and changes is stopped at.
+        bool looksUpLatin;
     };
 
     // The block routines there are, cheapest first, as runs of each kind. Lower case takes
@@ -77,9 +82,9 @@ public:
     // third: of those only Ё, ё, Й and й are Russian letters, the other Cyrillic letters
     // that change are rare in text.
     static constexpr Shape kShapes[] = {
-        {{3, 2, 1, 0, 0, 0}, {}},
-        {{3, 2, 1, 0, 0, 2}, {}},
-        {{0, 0, 0, 0, 3, 1}, {2, 0, 0, 0, 8, 4}},
+        {{3, 2, 1, 0, 0, 0}, {}, false},
+        {{3, 2, 1, 0, 0, 2}, {}, false},
+        {{0, 0, 0, 0, 3, 1}, {2, 0, 0, 0, 8, 4}, true},
     };
 
     static constexpr bool KeepsRare(const Shape& shape) {
@@ -110,6 +115,7 @@ public:
         NibbleTable byHigh, byLow;          // class bits of each nibble
         NibbleTable leadByLow, leadByHigh;  // lead shift of classes 0-3, 4-7, by bit
         NibbleTable contByLow, contByHigh;  // continuation shift, alike
+        Repeated special;                   // bits of the classes looked up or stopped at
     };
     static constexpr std::size_t kMaxClasses = 8;
 
@@ -124,6 +130,19 @@ public:
     }
     static constexpr std::size_t kClassOperations = 15;
 
+    // What each character under C3 becomes in a shape that looks them up, by bits 4-5 of its
+    // key and then the low nibble: 0 for itself, an ASCII byte, or kStop.
+    using LatinTable = NibbleTable[4];
+    static constexpr std::uint8_t kStop = 0xFF;
+    static constexpr unsigned kLatinLead = 0xC3;
+
+    // The bytes a thirty-two-byte block mapped right, a bit per byte, and those of them
+    // left out of its output, packed together.
+    struct Mapped {
+        std::uint32_t whole;
+        std::uint32_t dropped;
+    };
+
 private:
     using Routine = void (*)(const Utf8BlockMapping&, const unsigned char*, const unsigned char*&,
                              const unsigned char*, unsigned char*&);
@@ -135,7 +154,11 @@ private:
     bool StepOver(const unsigned char*& in, const unsigned char* end, unsigned char*& out) const;
     // `byClasses`: the runs for every block fit the key classes, prepared.
     void ChooseRoutine(bool byClasses);
-    bool PrepareClasses();
+    // Key classes of the shifts of every key and of the keys marked `special`.
+    bool PrepareClasses(const std::uint8_t* leadDelta, const std::uint8_t* contDelta,
+                        const bool* special);
+    bool PrepareRunClasses();
+    bool PrepareLatinClasses();
     bool AddLead(const std::uint64_t* prepared, unsigned lead, const Shape& shape);
     template <std::size_t Shape>
     unsigned MapBlock(__m128i bytes, unsigned next, unsigned char* out) const;
@@ -156,15 +179,17 @@ private:
     void MapWide(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
                  unsigned char*& out) const;
     template <std::size_t Shape, bool Classes>
-    void ShiftCommon(__m256i key, __m256i& leadDelta, __m256i& contDelta) const;
+    __m256i ShiftCommon(__m256i key, __m256i& leadDelta, __m256i& contDelta) const;
     template <std::size_t Shape, bool Classes>
-    std::uint32_t WideBlock(const unsigned char* in, unsigned next, unsigned char* out) const;
+    Mapped WideBlock(const unsigned char* in, unsigned next, unsigned char* out) const;
     template <std::size_t Shape, bool Classes>
     std::uint32_t WideStride(__m256i bytes, __m256i before, __m256i after, __m256i afterNext,
                              unsigned char* out) const;
 #endif
 
     Repeated leads_[kLeads] = {};
+    Repeated wideLeads_[kLeads] = {};  // all four, where the shape looks up C3
+    LatinTable latin_ = {};
     const std::uint64_t* prepared_;
     Runs runs_;
     std::size_t counts_[kKinds] = {};  // then the rare runs from kShapes[shape_].count on

@@ -10,9 +10,11 @@
 
 namespace DataBase::Unicode {
 
-// Whether this processor runs them, asked once.
+// Whether this processor runs them (AVX2, and POPCNT, which every processor with AVX2 has),
+// asked once.
 inline bool HasWideVectors() {
-    static const bool avx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+    static const bool avx2 =
+        (__builtin_cpu_init(), __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt"));
     return avx2;
 }
 

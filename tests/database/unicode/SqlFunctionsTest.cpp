@@ -256,10 +256,16 @@ TEST(UnicodeSqlRoads, Utf8TextComesOutAsOverUtf16) {
         all.push_back(mixed);
         all.back().insert(at, at % 3 ? std::string("\xD0\xB6\xB6") : std::string(1, '\0'));
     }
-    // And every place of a pair against the last blocks: ASCII before pairs only.
+    // And every place of a pair against the last blocks: ASCII before pairs only, of which
+    // the case functions change one and unaccent the other, and the last block starting
+    // with a pair or inside one.
     std::string pairs;
-    for (int i = 0; i < 40; ++i) pairs += "Жж";
-    for (std::size_t pad = 0; pad < 40; ++pad) all.push_back(std::string(pad, 'a') + pairs);
+    for (int i = 0; i < 40; ++i) pairs += "Жй";
+    for (std::size_t pad = 0; pad < 40; ++pad) {
+        all.push_back(std::string(pad, 'a') + pairs);
+        all.push_back(std::string(pad, 'a') + pairs + ".");    // inside Ж
+        all.push_back(std::string(pad, 'a') + pairs + "...");  // inside й
+    }
     // Characters that stop the last block and go on their own, unaccent dropping a byte of
     // each, with more text after them.
     for (std::size_t pad = 0; pad < 40; ++pad)
