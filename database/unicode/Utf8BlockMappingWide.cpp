@@ -344,12 +344,13 @@ template <std::size_t ShapeIndex, bool Classes>
         const unsigned step = 32 - (in[31] >= 0xC0);
         const auto all = static_cast<std::uint32_t>((std::uint64_t{1} << step) - 1);
         if ((mapped.whole & all) == all) {
+            if (mapped.dropped != 0) {
+                // Bytes after the last one dropped are in the places of their input bytes.
+                out -= std::popcount(mapped.dropped & all);
+                run = in + 32 - std::countl_zero(mapped.dropped);
+            }
             in += step;
             out += step;
-            if (mapped.dropped != 0) {
-                out -= std::popcount(mapped.dropped & all);
-                run = in;
-            }
             continue;
         }
         // The block stopped before a character it cannot take.
