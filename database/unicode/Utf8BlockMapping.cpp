@@ -125,6 +125,50 @@ inline void ShiftAll(const Utf8BlockMapping::Runs& runs, __m128i key, __m128i& l
                                                     leadDelta, contDelta);
 }
 
+// A set of high nibbles by a set of low nibbles, as bits, and one of its keys.
+struct Rectangle {
+    unsigned highs, lows, sample;
+};
+
+// The keys for which `counts` holds, as rectangles of keys `alike`: for each high nibble the
+// low nibbles of keys alike, and one rectangle for all high nibbles with the same ones.
+template <typename Counts, typename Alike>
+std::vector<Rectangle> Rectangles(Counts counts, Alike alike) {
+    std::vector<Rectangle> rectangles;
+    for (unsigned high = 0; high < 16; ++high) {
+        unsigned done = 0;
+        for (unsigned low = 0; low < 16; ++low) {
+            const unsigned key = high << 4 | low;
+            if ((done >> low & 1) || !counts(key)) continue;
+            unsigned lows = 0;
+            for (unsigned other = low; other < 16; ++other) {
+                const unsigned k = high << 4 | other;
+                if (counts(k) && alike(key, k)) lows |= 1u << other;
+            }
+            done |= lows;
+            Rectangle* same = nullptr;
+            for (Rectangle& r : rectangles) {
+                if (r.lows == lows && alike(key, r.sample)) same = &r;
+            }
+            if (same) {
+                same->highs |= 1u << high;
+            } else {
+                rectangles.push_back({1u << high, lows, key});
+            }
+        }
+    }
+    return rectangles;
+}
+
+// Sets `bit` in the nibble tables for the rectangle's nibbles.
+void Mark(const Rectangle& rectangle, std::uint8_t bit, Utf8BlockMapping::NibbleTable& byHigh,
+          Utf8BlockMapping::NibbleTable& byLow) {
+    for (unsigned n = 0; n < 32; ++n) {
+        if (rectangle.highs >> (n & 15) & 1) byHigh.bytes[n] |= bit;
+        if (rectangle.lows >> (n & 15) & 1) byLow.bytes[n] |= bit;
+    }
+}
+
 }  // namespace
 
 // The rare runs of a kind are kept after the others, in the same row.
@@ -210,7 +254,7 @@ bool Utf8BlockMapping::PrepareLatinClasses() {
                 }
                 NibbleTable& table = latin[k >> 4];
                 table.bytes[k & 15] = table.bytes[(k & 15) + 16] = becomes;
-                special[key] = true;
+                special[key] = becomes != 0;
             } else if (length == 2 && RussianKey(key) && !itself) {
                 leadDelta[key] = static_cast<std::uint8_t>(first - lead);
                 contDelta[key] = static_cast<std::uint8_t>(second - (0x80 | k));
@@ -221,63 +265,34 @@ bool Utf8BlockMapping::PrepareLatinClasses() {
     }
     if (!PrepareClasses(leadDelta, contDelta, special)) return false;
     std::memcpy(latin_, latin, sizeof latin);
-    for (std::size_t i = 0; i < kLeads; ++i) wideLeads_[i] = Repeat(kLeadOrder[i]);
+    wideLeads_[0] = Repeat(0xC2), wideLeads_[1] = Repeat(0xD0), wideLeads_[2] = Repeat(0xFE);
     return true;
 }
 
 bool Utf8BlockMapping::PrepareClasses(const std::uint8_t* leadDelta, const std::uint8_t* contDelta,
                                       const bool* special) {
-    // One class for each set of high nibbles whose keys with one shift, or special, have the
-    // same low nibbles.
-    struct Class {
-        unsigned highs, lows;
-        std::uint8_t lead, cont;
-        bool special;
-        unsigned sample;  // one of its keys
-    };
-    const auto alike = [&](unsigned a, unsigned b) {
-        return leadDelta[a] == leadDelta[b] && contDelta[a] == contDelta[b] &&
-               special[a] == special[b];
-    };
-    std::vector<Class> classes;
-    for (unsigned high = 0; high < 16; ++high) {
-        unsigned done = 0;
-        for (unsigned low = 0; low < 16; ++low) {
-            const unsigned key = high << 4 | low;
-            if ((done >> low & 1) || (leadDelta[key] == 0 && contDelta[key] == 0 && !special[key]))
-                continue;
-            unsigned lows = 0;
-            for (unsigned other = low; other < 16; ++other) {
-                if (alike(key, high << 4 | other)) lows |= 1u << other;
-            }
-            done |= lows;
-            Class* same = nullptr;
-            for (Class& c : classes) {
-                if (c.lows == lows && alike(key, c.sample)) same = &c;
-            }
-            if (same) {
-                same->highs |= 1u << high;
-            } else {
-                classes.push_back(
-                    {1u << high, lows, leadDelta[key], contDelta[key], special[key], key});
-            }
-        }
-    }
-    if (classes.size() > kMaxClasses) return false;
+    const std::vector<Rectangle> classes =
+        Rectangles([&](unsigned key) { return leadDelta[key] != 0 || contDelta[key] != 0; },
+                   [&](unsigned a, unsigned b) {
+                       return leadDelta[a] == leadDelta[b] && contDelta[a] == contDelta[b];
+                   });
+    const std::vector<Rectangle> specials = Rectangles([&](unsigned key) { return special[key]; },
+                                                       [](unsigned, unsigned) { return true; });
+    if (classes.size() > kMaxClasses || specials.size() > kMaxClasses) return false;
     KeyClasses tables = {};
     for (std::size_t b = 0; b < classes.size(); ++b) {
-        const Class& c = classes[b];
+        const Rectangle& c = classes[b];
         const auto bit = static_cast<std::uint8_t>(1u << b);
-        for (unsigned n = 0; n < 32; ++n) {
-            if (c.highs >> (n & 15) & 1) tables.byHigh.bytes[n] |= bit;
-            if (c.lows >> (n & 15) & 1) tables.byLow.bytes[n] |= bit;
-            if (c.special) tables.special.bytes[n] |= bit;
-        }
+        Mark(c, bit, tables.byHigh, tables.byLow);
         const unsigned index = b < 4 ? bit : bit >> 4;
         NibbleTable& lead = b < 4 ? tables.leadByLow : tables.leadByHigh;
         NibbleTable& cont = b < 4 ? tables.contByLow : tables.contByHigh;
-        lead.bytes[index] = lead.bytes[index + 16] = c.lead;
-        cont.bytes[index] = cont.bytes[index + 16] = c.cont;
+        lead.bytes[index] = lead.bytes[index + 16] = leadDelta[c.sample];
+        cont.bytes[index] = cont.bytes[index + 16] = contDelta[c.sample];
+    }
+    for (std::size_t b = 0; b < specials.size(); ++b) {
+        Mark(specials[b], static_cast<std::uint8_t>(1u << b), tables.specialByHigh,
+             tables.specialByLow);
     }
     // Every key must come out with its own shifts, and special or not as it is.
     for (unsigned key = 0; key < 256; ++key) {
@@ -286,7 +301,8 @@ bool Utf8BlockMapping::PrepareClasses(const std::uint8_t* leadDelta, const std::
             tables.leadByLow.bytes[bits & 15] | tables.leadByHigh.bytes[bits >> 4];
         const unsigned cont =
             tables.contByLow.bytes[bits & 15] | tables.contByHigh.bytes[bits >> 4];
-        const bool isSpecial = (bits & tables.special.bytes[0]) != 0;
+        const bool isSpecial =
+            (tables.specialByHigh.bytes[key >> 4] & tables.specialByLow.bytes[key & 15]) != 0;
         if (lead != leadDelta[key] || cont != contDelta[key] || isSpecial != special[key])
             return false;
     }

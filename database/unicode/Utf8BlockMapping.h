@@ -115,7 +115,8 @@ public:
         NibbleTable byHigh, byLow;          // class bits of each nibble
         NibbleTable leadByLow, leadByHigh;  // lead shift of classes 0-3, 4-7, by bit
         NibbleTable contByLow, contByHigh;  // continuation shift, alike
-        Repeated special;                   // bits of the classes looked up or stopped at
+        // Keys looked up or stopped at, by rectangles of their own: eight at most.
+        NibbleTable specialByHigh, specialByLow;
     };
     static constexpr std::size_t kMaxClasses = 8;
 
@@ -179,7 +180,7 @@ private:
     void MapWide(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
                  unsigned char*& out) const;
     template <std::size_t Shape, bool Classes>
-    __m256i ShiftCommon(__m256i key, __m256i& leadDelta, __m256i& contDelta) const;
+    void ShiftCommon(__m256i key, __m256i& leadDelta, __m256i& contDelta) const;
     template <std::size_t Shape, bool Classes>
     Mapped WideBlock(const unsigned char* in, unsigned next, unsigned char* out) const;
     template <std::size_t Shape, bool Classes>

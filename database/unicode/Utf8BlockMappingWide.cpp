@@ -73,6 +73,15 @@ static_assert(Utf8BlockMapping::kLeads == 4);
                         _mm256_cmpeq_epi8(x, Wide(leads[3]))));
 }
 
+// Bytes equal to any of four leads that are two pairs of one even and one odd byte, given the
+// even ones and a mask of all bits but the lowest.
+[[gnu::target("avx2,popcnt")]] inline __m256i PairedLead(const Utf8BlockMapping::Repeated* pairs,
+                                                         __m256i x) {
+    const __m256i even = _mm256_and_si256(x, Wide(pairs[2]));
+    return _mm256_or_si256(_mm256_cmpeq_epi8(even, Wide(pairs[0])),
+                           _mm256_cmpeq_epi8(even, Wide(pairs[1])));
+}
+
 // The key of a pair: the low two bits of its lead above the low six of its continuation byte.
 [[gnu::target("avx2,popcnt")]] inline __m256i KeyOf(__m256i lead, __m256i cont) {
     return _mm256_or_si256(_mm256_and_si256(cont, Splat(0x3F)),
@@ -136,9 +145,8 @@ template <std::size_t ShapeIndex, bool Rare>
                                                     leadDelta, contDelta);
 }
 
-// Adds the shifts of the runs for every block, looked up by the classes of the keys; returns
-// each key's class bit.
-[[gnu::target("avx2,popcnt")]] inline __m256i ShiftByClasses(
+// Adds the shifts of the runs for every block, looked up by the classes of the keys.
+[[gnu::target("avx2,popcnt")]] inline void ShiftByClasses(
     const Utf8BlockMapping::KeyClasses& classes, __m256i key, __m256i& leadDelta,
     __m256i& contDelta) {
     const __m256i nibble = Splat(0x0F);
@@ -154,7 +162,6 @@ template <std::size_t ShapeIndex, bool Rare>
     contDelta = _mm256_or_si256(
         contDelta, _mm256_or_si256(_mm256_shuffle_epi8(Wide(classes.contByLow), low),
                                    _mm256_shuffle_epi8(Wide(classes.contByHigh), high)));
-    return bits;
 }
 
 // What each character under C3 becomes, by the table of bits 4-5 of its key and the low
@@ -208,18 +215,26 @@ constexpr PackOrder kPackOrder = [] {
         std::popcount(static_cast<std::uint64_t>(dropped) & ((std::uint64_t{1} << taken) - 1)));
 }
 
+// Nonzero for keys looked up or stopped at.
+[[gnu::target("avx2,popcnt")]] inline __m256i SpecialKeys(
+    const Utf8BlockMapping::KeyClasses& classes, __m256i key) {
+    const __m256i nibble = Splat(0x0F);
+    return _mm256_and_si256(
+        _mm256_shuffle_epi8(Wide(classes.specialByHigh),
+                            _mm256_and_si256(_mm256_srli_epi16(key, 4), nibble)),
+        _mm256_shuffle_epi8(Wide(classes.specialByLow), _mm256_and_si256(key, nibble)));
+}
+
 }  // namespace
 
-// Adds the shifts of the runs for every block, by the key classes or run by run; returns each
-// key's class bit, or 0 by the runs.
+// Adds the shifts of the runs for every block, by the key classes or run by run.
 template <std::size_t ShapeIndex, bool Classes>
-[[gnu::target("avx2,popcnt"), gnu::always_inline]] inline __m256i Utf8BlockMapping::ShiftCommon(
+[[gnu::target("avx2,popcnt"), gnu::always_inline]] inline void Utf8BlockMapping::ShiftCommon(
     __m256i key, __m256i& leadDelta, __m256i& contDelta) const {
     if constexpr (Classes) {
-        return ShiftByClasses(classes_, key, leadDelta, contDelta);
+        ShiftByClasses(classes_, key, leadDelta, contDelta);
     } else {
         ShiftAll<ShapeIndex, false>(runs_, key, leadDelta, contDelta);
-        return _mm256_setzero_si256();
     }
 }
 
@@ -237,7 +252,7 @@ Utf8BlockMapping::WideBlock(const unsigned char* in, unsigned next, unsigned cha
     // All ASCII, the common case: whole up to a 0 byte, if any.
     if (_mm256_movemask_epi8(bytes) == 0) return {StoreWideAscii(bytes, asciiCase, out), 0};
     const __m256i cont = Continuation(bytes);
-    const __m256i leads = TakenLead(kLatin ? wideLeads_ : leads_, bytes);
+    const __m256i leads = kLatin ? PairedLead(wideLeads_, bytes) : TakenLead(leads_, bytes);
     const __m256i pairEnd =
         _mm256_andnot_si256(FromAfter(cont), _mm256_and_si256(cont, FromBefore(leads)));
     const __m256i whole = _mm256_or_si256(_mm256_or_si256(_mm256_cmpgt_epi8(bytes, zero), pairEnd),
@@ -250,7 +265,7 @@ Utf8BlockMapping::WideBlock(const unsigned char* in, unsigned next, unsigned cha
 
     const __m256i key = KeyOf(FromBefore(bytes), bytes);
     __m256i leadDelta = zero, contDelta = zero;
-    const __m256i bits = ShiftCommon<ShapeIndex, Classes>(key, leadDelta, contDelta);
+    ShiftCommon<ShapeIndex, Classes>(key, leadDelta, contDelta);
     if constexpr (KeepsRare(kShapes[ShapeIndex]) && !Classes) {
         // Rare runs only where a pair holds a character that is not a Russian letter.
         if (NotRussian(key, pairEnd)) ShiftAll<ShapeIndex, true>(runs_, key, leadDelta, contDelta);
@@ -261,8 +276,8 @@ Utf8BlockMapping::WideBlock(const unsigned char* in, unsigned next, unsigned cha
     __m256i mapped =
         _mm256_xor_si256(_mm256_add_epi8(bytes, _mm256_or_si256(contDelta, leadDelta)), asciiCase);
     if constexpr (kLatin) {
-        const __m256i special = _mm256_andnot_si256(
-            _mm256_cmpeq_epi8(_mm256_and_si256(bits, Wide(classes_.special)), zero), pairEnd);
+        const __m256i special =
+            _mm256_andnot_si256(_mm256_cmpeq_epi8(SpecialKeys(classes_, key), zero), pairEnd);
         if (const auto specials = static_cast<std::uint32_t>(_mm256_movemask_epi8(special))) {
             // Characters under C3 are looked up: one that becomes an ASCII byte puts it in the
             // lead's place and drops the continuation byte. Any other special pair is a stop,
