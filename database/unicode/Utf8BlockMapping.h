@@ -183,9 +183,6 @@ private:
     void ShiftCommon(__m256i key, __m256i& leadDelta, __m256i& contDelta) const;
     template <std::size_t Shape, bool Classes>
     Mapped WideBlock(const unsigned char* in, unsigned next, unsigned char* out) const;
-    template <std::size_t Shape, bool Classes>
-    std::uint32_t WideStride(__m256i bytes, __m256i before, __m256i after, __m256i afterNext,
-                             unsigned char* out) const;
 #endif
 
     Repeated leads_[kLeads] = {};

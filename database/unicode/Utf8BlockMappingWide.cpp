@@ -303,48 +303,6 @@ Utf8BlockMapping::WideBlock(const unsigned char* in, unsigned next, unsigned cha
     return {good, 0};
 }
 
-// Maps thirty-two bytes, which need not start a character, into `out`, given each one's byte
-// before and the two after it; returns a bit per byte that belongs to a whole character
-// mapped right. Unlike WideBlock, a character across the block's end is whole, so blocks
-// follow each other at a fixed stride and the next one need not wait for this one.
-template <std::size_t ShapeIndex, bool Classes>
-[[gnu::target("avx2,popcnt"), gnu::always_inline]] inline std::uint32_t
-Utf8BlockMapping::WideStride(__m256i bytes, __m256i before, __m256i after, __m256i afterNext,
-                             unsigned char* out) const {
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i asciiCase = WideAsciiCase(bytes, asciiBelow_, asciiAbove_);
-    // All ASCII, the common case: whole up to a 0 byte, if any.
-    if (_mm256_movemask_epi8(bytes) == 0) return StoreWideAscii(bytes, asciiCase, out);
-    // A pair ends at a byte: a continuation byte after a taken lead, with none after it.
-    const __m256i contAfter = Continuation(after);
-    const __m256i leads = TakenLead(leads_, bytes);
-    const __m256i pairEnd = _mm256_andnot_si256(
-        contAfter, _mm256_and_si256(Continuation(bytes), TakenLead(leads_, before)));
-    const __m256i pairEndAfter =
-        _mm256_andnot_si256(Continuation(afterNext), _mm256_and_si256(contAfter, leads));
-    const __m256i pairStart = _mm256_and_si256(leads, pairEndAfter);
-    const __m256i whole =
-        _mm256_or_si256(_mm256_or_si256(_mm256_cmpgt_epi8(bytes, zero), pairEnd), pairStart);
-
-    // The key of each byte's pair, and of the pair that the next byte ends.
-    const __m256i key = KeyOf(before, bytes);
-    const __m256i keyAfter = KeyOf(bytes, after);
-    __m256i contDelta = zero, leadDelta = zero, unusedLead = zero, unusedCont = zero;
-    ShiftCommon<ShapeIndex, Classes>(key, unusedLead, contDelta);
-    ShiftCommon<ShapeIndex, Classes>(keyAfter, leadDelta, unusedCont);
-    if constexpr (KeepsRare(kShapes[ShapeIndex]) && !Classes) {
-        // Rare runs only where a pair holds a character that is not a Russian letter.
-        if (NotRussian(key, pairEnd)) ShiftAll<ShapeIndex, true>(runs_, key, unusedLead, contDelta);
-        if (NotRussian(keyAfter, pairStart))
-            ShiftAll<ShapeIndex, true>(runs_, keyAfter, leadDelta, unusedCont);
-    }
-    const __m256i delta = _mm256_or_si256(_mm256_and_si256(contDelta, pairEnd),
-                                          _mm256_and_si256(leadDelta, pairStart));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
-                        _mm256_xor_si256(_mm256_add_epi8(bytes, delta), asciiCase));
-    return static_cast<std::uint32_t>(_mm256_movemask_epi8(whole));
-}
-
 template <std::size_t ShapeIndex, bool Classes>
 [[gnu::target("avx2,popcnt")]] void Utf8BlockMapping::MapWide(const unsigned char* begin,
                                                               const unsigned char*& in,
@@ -382,23 +340,15 @@ template <std::size_t ShapeIndex, bool Classes>
         const auto rest = static_cast<std::size_t>(end - in);
         const std::size_t again = 32 - rest;
         Mapped mapped;
-        // Blocks that look characters up or stop at them take the end in place only where it
-        // starts with a character.
-        constexpr bool kLatin = kShapes[ShapeIndex].looksUpLatin && Classes;
-        if (end - begin > 32 && static_cast<std::size_t>(in - run) >= again &&
-            (!kLatin || (end[-32] & 0xC0) != 0x80)) {
+        if (end - begin > 32 && static_cast<std::size_t>(in - run) >= again) {
             // The thirty-two bytes that end the text, where those before `in` were mapped by
-            // blocks already and come out again just as they did: as a block where they start
-            // with a character, else with the byte before them at hand.
-            if (kLatin || (end[-32] & 0xC0) != 0x80) {
-                mapped = WideBlock<ShapeIndex, Classes>(end - 32, 0, out - again);
-            } else {
-                const __m256i bytes = Load(end - 32);
-                const __m256i after = FromAfter(bytes);
-                mapped = {WideStride<ShapeIndex, Classes>(bytes, Load(end - 33), after,
-                                                          FromAfter(after), out - again),
-                          0};
-            }
+            // blocks already and come out again just as they did. Where they start inside a
+            // character, the block sees no lead before their first byte, which keeps the form
+            // it had.
+            unsigned char* const at = out - again;
+            const unsigned char first = again != 0 ? *at : 0;
+            mapped = WideBlock<ShapeIndex, Classes>(end - 32, 0, at);
+            if (again != 0) *at = first;
             mapped.whole >>= again;
             mapped.dropped >>= again;
         } else {
