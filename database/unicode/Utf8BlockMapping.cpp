@@ -207,12 +207,17 @@ Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t* prepared, std::uint8_t a
         byClasses = kShapes[shape_].looksUpLatin
                         ? PrepareLatinClasses()
                         : RunOperations(kShapes[shape_]) > kClassOperations && PrepareRunClasses();
+        // With the classes, all four leads are taken, told as two pairs of bytes.
+        pairedLeads_[0] = Repeat(0xC2), pairedLeads_[1] = Repeat(0xD0),
+        pairedLeads_[2] = Repeat(0xFE);
     }
 #endif
     ChooseRoutine(byClasses);
 }
 
 bool Utf8BlockMapping::PrepareRunClasses() {
+    // The classes cover the keys of all four leads.
+    if (leadCount_ != kLeads) return false;
     // The shifts of every key by the runs for every block.
     std::uint8_t leadDelta[256] = {}, contDelta[256] = {};
     for (std::size_t kind = 0; kind < kKinds; ++kind) {
@@ -265,7 +270,6 @@ bool Utf8BlockMapping::PrepareLatinClasses() {
     }
     if (!PrepareClasses(leadDelta, contDelta, special)) return false;
     std::memcpy(latin_, latin, sizeof latin);
-    wideLeads_[0] = Repeat(0xC2), wideLeads_[1] = Repeat(0xD0), wideLeads_[2] = Repeat(0xFE);
     return true;
 }
 

@@ -186,7 +186,7 @@ private:
 #endif
 
     Repeated leads_[kLeads] = {};
-    Repeated wideLeads_[kLeads] = {};  // all four, where the shape looks up C3
+    Repeated pairedLeads_[3] = {};  // C2 and D0, and the bits that tell C3 and D1 from them
     LatinTable latin_ = {};
     const std::uint64_t* prepared_;
     Runs runs_;

@@ -252,7 +252,8 @@ Utf8BlockMapping::WideBlock(const unsigned char* in, unsigned next, unsigned cha
     // All ASCII, the common case: whole up to a 0 byte, if any.
     if (_mm256_movemask_epi8(bytes) == 0) return {StoreWideAscii(bytes, asciiCase, out), 0};
     const __m256i cont = Continuation(bytes);
-    const __m256i leads = kLatin ? PairedLead(wideLeads_, bytes) : TakenLead(leads_, bytes);
+    // By the classes, all four leads are taken.
+    const __m256i leads = Classes ? PairedLead(pairedLeads_, bytes) : TakenLead(leads_, bytes);
     const __m256i pairEnd =
         _mm256_andnot_si256(FromAfter(cont), _mm256_and_si256(cont, FromBefore(leads)));
     const __m256i whole = _mm256_or_si256(_mm256_or_si256(_mm256_cmpgt_epi8(bytes, zero), pairEnd),
@@ -276,9 +277,11 @@ Utf8BlockMapping::WideBlock(const unsigned char* in, unsigned next, unsigned cha
     __m256i mapped =
         _mm256_xor_si256(_mm256_add_epi8(bytes, _mm256_or_si256(contDelta, leadDelta)), asciiCase);
     if constexpr (kLatin) {
-        const __m256i special =
-            _mm256_andnot_si256(_mm256_cmpeq_epi8(SpecialKeys(classes_, key), zero), pairEnd);
-        if (const auto specials = static_cast<std::uint32_t>(_mm256_movemask_epi8(special))) {
+        const __m256i specialKeys = SpecialKeys(classes_, key);
+        if (!_mm256_testz_si256(specialKeys, pairEnd)) {
+            const __m256i special =
+                _mm256_andnot_si256(_mm256_cmpeq_epi8(specialKeys, zero), pairEnd);
+            const auto specials = static_cast<std::uint32_t>(_mm256_movemask_epi8(special));
             // Characters under C3 are looked up: one that becomes an ASCII byte puts it in the
             // lead's place and drops the continuation byte. Any other special pair is a stop,
             // as is one under C3 that the table stops at; a stop is not whole.
