@@ -18,8 +18,10 @@ namespace DataBase::Unicode {
 // characters under the leads D0 and D1 (basic Cyrillic), C3 and C2 (Latin-1), the letters
 // of Russian and Western European text, as far as the mapping keeps those leads' characters
 // at two bytes and describes them by a few runs of characters that shift alike. Mixed text
-// then costs no branch at each change of script. Without SSE2 it maps nothing and the
-// caller's character-by-character road does all the work.
+// then costs no branch at each change of script. Thirty-two bytes at a time, unaccent's
+// blocks also take the Latin-1 letters that lose their accents, leaving out the bytes they
+// no longer need. Without SSE2 it maps nothing and the caller's character-by-character road
+// does all the work.
 class Utf8BlockMapping {
 public:
     // `prepared`: per character below U+0800 its mapped UTF-8 form in the low bytes and their
@@ -186,7 +188,7 @@ private:
 #endif
 
     Repeated leads_[kLeads] = {};
-    Repeated pairedLeads_[3] = {};  // C2 and D0, and the bits that tell C3 and D1 from them
+    Repeated pairedLeads_[3] = {};  // C2 and D0, and the mask that makes C3 and D1 them
     LatinTable latin_ = {};
     const std::uint64_t* prepared_;
     Runs runs_;
