@@ -445,47 +445,6 @@ template <std::size_t ShapeIndex>
     return good;
 }
 
-// Maps sixteen bytes, which need not start a character, into `out`, given each one's byte
-// before and the two after it; returns a bit per byte that belongs to a whole character
-// mapped right. Unlike MapBlock, a character across the block's end is whole, so blocks
-// follow each other at a fixed stride and the next one need not wait for this one.
-template <std::size_t ShapeIndex>
-[[gnu::always_inline]] inline unsigned Utf8BlockMapping::Stride(__m128i bytes, __m128i before,
-                                                                __m128i after, __m128i afterNext,
-                                                                unsigned char* out) const {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i asciiCase = AsciiCase(bytes);
-    // All ASCII, the common case: whole up to a 0 byte, if any.
-    if (_mm_movemask_epi8(bytes) == 0) return StoreAscii(bytes, asciiCase, out);
-    // A pair ends at a byte: a continuation byte after a taken lead, with none after it.
-    const __m128i contAfter = Continuation(after);
-    const __m128i leads = TakenLead(leads_, bytes);
-    const __m128i pairEnd =
-        _mm_andnot_si128(contAfter, _mm_and_si128(Continuation(bytes), TakenLead(leads_, before)));
-    const __m128i pairStart = _mm_and_si128(
-        leads, _mm_andnot_si128(Continuation(afterNext), _mm_and_si128(contAfter, leads)));
-    const __m128i whole =
-        _mm_or_si128(_mm_or_si128(_mm_cmpgt_epi8(bytes, zero), pairEnd), pairStart);
-
-    // The key of each byte's pair, and of the pair that the next byte ends.
-    const __m128i key = KeyOf(before, bytes);
-    const __m128i keyAfter = KeyOf(bytes, after);
-    __m128i contDelta = zero, leadDelta = zero, unusedLead = zero, unusedCont = zero;
-    ShiftAll<ShapeIndex, false>(runs_, key, unusedLead, contDelta);
-    ShiftAll<ShapeIndex, false>(runs_, keyAfter, leadDelta, unusedCont);
-    if constexpr (KeepsRare(kShapes[ShapeIndex])) {
-        // Rare runs only where a pair holds a character that is not a Russian letter.
-        if (NotRussian(key, pairEnd)) ShiftAll<ShapeIndex, true>(runs_, key, unusedLead, contDelta);
-        if (NotRussian(keyAfter, pairStart))
-            ShiftAll<ShapeIndex, true>(runs_, keyAfter, leadDelta, unusedCont);
-    }
-    const __m128i delta =
-        _mm_or_si128(_mm_and_si128(contDelta, pairEnd), _mm_and_si128(leadDelta, pairStart));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
-                     _mm_xor_si128(_mm_add_epi8(bytes, delta), asciiCase));
-    return static_cast<unsigned>(_mm_movemask_epi8(whole));
-}
-
 template <std::size_t ShapeIndex>
 void Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsigned char*& in,
                                  const unsigned char* end, unsigned char*& out) const {
@@ -515,16 +474,13 @@ void Utf8BlockMapping::MapShaped(const unsigned char* begin, const unsigned char
         unsigned whole;
         if (end - begin > 16 && static_cast<std::size_t>(in - run) >= again) {
             // The sixteen bytes that end the text, where those before `in` were mapped by
-            // blocks already and come out again just as they did: as a block where they start
-            // with a character, else with the byte before them at hand.
-            const __m128i bytes = Load(end - 16);
-            if ((end[-16] & 0xC0) != 0x80) {
-                whole = MapBlock<ShapeIndex>(bytes, 0, out - again);
-            } else {
-                const __m128i after = _mm_srli_si128(bytes, 1);
-                whole = Stride<ShapeIndex>(bytes, Load(end - 17), after, _mm_srli_si128(after, 1),
-                                           out - again);
-            }
+            // blocks already and come out again just as they did. Where they start inside a
+            // character, the block sees no lead before their first byte, which keeps the form
+            // it had.
+            unsigned char* const at = out - again;
+            const unsigned char first = again != 0 ? *at : 0;
+            whole = MapBlock<ShapeIndex>(Load(end - 16), 0, at);
+            if (again != 0) *at = first;
             whole >>= again;
         } else {
             // The last bytes as one block, followed by zeros: the sixteen bytes that end the

@@ -169,9 +169,6 @@ private:
     static void MapWith(const Utf8BlockMapping& self, const unsigned char* begin,
                         const unsigned char*& in, const unsigned char* end, unsigned char*& out);
     template <std::size_t Shape>
-    unsigned Stride(__m128i bytes, __m128i before, __m128i after, __m128i afterNext,
-                    unsigned char* out) const;
-    template <std::size_t Shape>
     void MapShaped(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
                    unsigned char*& out) const;
 #ifdef NIVRA_WIDE_VECTORS
