@@ -185,7 +185,9 @@ private:
 #endif
 
     Repeated leads_[kLeads] = {};
-    Repeated pairedLeads_[3] = {};  // C2 and D0, and the mask that makes C3 and D1 them
+    // C2 and D0, and the mask that makes C3 and D1 them; held here, the blocks read them as
+    // operands rather than build them in registers.
+    Repeated pairedLeads_[3] = {};
     LatinTable latin_ = {};
     const std::uint64_t* prepared_;
     Runs runs_;
