@@ -4,7 +4,7 @@
 
 #include "plugin/Guard.h"
 #include "plugin/ModuleActivation.h"
-#include "plugin/Module.h"
+#include "module/Module.h"
 #include "ui/ProtocolWindow.h"
 #include "ui/resource.h"
 

@@ -8,8 +8,8 @@
 #include "plugin/ConnectionUri.h"
 #include "plugin/Guard.h"
 #include "plugin/MenuCommand.h"
-#include "plugin/Module.h"
-#include "plugin/ModuleState.h"
+#include "module/Module.h"
+#include "module/ModuleState.h"
 #include "plugin/PluginExports.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "export/ExportProtocolReport.h"
-#include "plugin/Module.h"
+#include "ui/ExportProtocolReport.h"
+#include "module/Module.h"
 #include "ui/AnchorTables.h"
 #include "ui/ApplyAnchorLayout.h"
 #include "ui/Guarded.h"

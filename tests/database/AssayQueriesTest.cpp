@@ -7,7 +7,7 @@
 #include "database/SqlConnection.h"
 #include "database/SqlException.h"
 #include "database/Utf.h"
-#include "tests/support/HostDatabase.h"
+#include "check/HostDatabase.h"
 
 using namespace DataBase;
 using Schema = HostDatabase::Schema;

@@ -10,7 +10,7 @@
 #include "database/SqlException.h"
 #include "database/SqlStatement.h"
 #include "database/Utf.h"
-#include "tests/support/HostDatabase.h"
+#include "check/HostDatabase.h"
 
 using namespace DataBase;
 

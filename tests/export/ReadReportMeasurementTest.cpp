@@ -7,8 +7,8 @@
 #include "database/SqlException.h"
 #include "database/Utf.h"
 #include "export/ReadReportMeasurement.h"
-#include "tests/support/HostDatabase.h"
-#include "ui/LocalDateTime.h"
+#include "check/HostDatabase.h"
+#include "datetime/LocalDateTime.h"
 
 using Schema = HostDatabase::Schema;
 

@@ -9,7 +9,7 @@
 
 #include "export/FillProtocolDocument.h"
 #include "export/ProtocolDocument.h"
-#include "host/export/TemplateFill.h"
+#include "tests/host/export/TemplateFill.h"
 #include "tests/export/DocumentInspection.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/protocol/WorkedExample.h"
-#include "tests/support/HostDatabase.h"
+#include "check/HostDatabase.h"
 
 using Schema = HostDatabase::Schema;
 

@@ -10,7 +10,7 @@
 #include "protocol/ReadComponentConcentrations.h"
 #include "tests/protocol/ProtocolExpectations.h"
 #include "tests/protocol/WorkedExample.h"
-#include "tests/support/HostDatabase.h"
+#include "check/HostDatabase.h"
 
 using namespace ImpurityCalculation;
 using DataBase::SqlConnection;

@@ -10,7 +10,7 @@
 #include "database/Utf.h"
 #include "protocol/ComputeProtocol.h"
 #include "protocol/ReadComponentConcentrations.h"
-#include "tests/support/HostDatabase.h"
+#include "check/HostDatabase.h"
 #include "tools/sample/SampleDatabase.h"
 
 using namespace ImpurityCalculation;

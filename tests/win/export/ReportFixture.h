@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "database/AssayId.h"
-#include "tests/support/HostDatabase.h"
+#include "check/HostDatabase.h"
 
 struct SeenMessageBox {
     std::u16string text;

@@ -7,7 +7,7 @@
 
 #include "tests/win/ui/ProtocolWindowFixture.h"
 #include "tests/win/ui/WindowProbe.h"
-#include "ui/LocalDateTime.h"
+#include "datetime/LocalDateTime.h"
 
 TEST(LocalDateTimeWin32, TextsAreTheUsersFormatsOfTheLocalTime) {
     // Tests run with TZ=UTC: the local time is the UTC calendar time.

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "database/AssayId.h"
-#include "tests/support/HostDatabase.h"
+#include "check/HostDatabase.h"
 #include "tests/win/ui/ModalDriver.h"
 
 // Unix seconds of a UTC calendar time.

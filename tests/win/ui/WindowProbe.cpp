@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "host/ControlText.h"
+#include "check/driver/ControlText.h"
 
 namespace {
 
