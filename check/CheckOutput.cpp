@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "database/Utf.h"
 #include "check/FileHandle.h"
 #include "check/road/Win32Text.h"
+#include "database/Utf.h"
 
 namespace {
 

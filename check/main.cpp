@@ -23,14 +23,14 @@
 #include <string>
 #include <vector>
 
-#include "database/Utf.h"
-#include "check/driver/ControlText.h"
 #include "check/CheckOutput.h"
 #include "check/FileFacts.h"
 #include "check/ReferenceCases.h"
+#include "check/driver/ControlText.h"
 #include "check/road/LocalTimeText.h"
 #include "check/road/ProgramFolder.h"
 #include "check/road/Road.h"
+#include "database/Utf.h"
 
 namespace {
 

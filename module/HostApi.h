@@ -28,7 +28,8 @@ struct HostApi {
     std::int32_t(NIVRA_CALL* Unsubscribe)(std::int32_t handle);
     std::int32_t(NIVRA_CALL* RegisterCommand)(const char* topic, HostCommandHandler handler);
     std::int32_t(NIVRA_CALL* UnregisterCommand)(std::int32_t handle);
-    std::intptr_t(NIVRA_CALL* Request)(const char* topic, std::intptr_t first, std::intptr_t second);
+    std::intptr_t(NIVRA_CALL* Request)(const char* topic, std::intptr_t first,
+                                       std::intptr_t second);
     std::int32_t(NIVRA_CALL* HasHandler)(const char* topic);
 };
 
@@ -42,9 +43,9 @@ struct MenuItemRequest {
 
 // Second argument of the "Export/ExportToOdt" request.
 struct ExportRequest {
-    std::int32_t kind;              // 0
-    bool flag;                      // true
-    const wchar_t* templateName;    // "Export_Protocol.odt"
+    std::int32_t kind;            // 0
+    bool flag;                    // true
+    const wchar_t* templateName;  // "Export_Protocol.odt"
 };
 
 }  // extern "C"

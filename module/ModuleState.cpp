@@ -12,13 +12,21 @@ const HostApi* hostTable = nullptr;
 
 }  // namespace
 
-void SetModuleInstance(HINSTANCE instance) noexcept { moduleInstance = instance; }
+void SetModuleInstance(HINSTANCE instance) noexcept {
+    moduleInstance = instance;
+}
 
-void SetHost(const HostApi* host) noexcept { hostTable = host; }
+void SetHost(const HostApi* host) noexcept {
+    hostTable = host;
+}
 
-HINSTANCE ModuleInstance() { return moduleInstance; }
+HINSTANCE ModuleInstance() {
+    return moduleInstance;
+}
 
-const HostApi* Host() { return hostTable; }
+const HostApi* Host() {
+    return hostTable;
+}
 
 int HostHasHandler(const char* topic) {
     const HostApi* host = Host();

@@ -1,6 +1,6 @@
 #pragma once
 
-// Setting the module-wide state that plugin/Module.h reads. Each value is set once by its
+// Setting the module-wide state that module/Module.h reads. Each value is set once by its
 // owner (the entry point, Load) and never cleared.
 
 #include <windows.h>

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "database/SqlConnection.h"
+#include "datetime/LocalDateTime.h"
 #include "export/FillProtocolDocument.h"
 #include "export/ProtocolDocument.h"
 #include "export/ReadReportMeasurement.h"
@@ -15,7 +16,6 @@
 #include "module/Module.h"
 #include "ui/Guarded.h"
 #include "ui/LabelAssayId.h"
-#include "datetime/LocalDateTime.h"
 #include "ui/ReportMessages.h"
 #include "ui/resource.h"
 

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "database/Utf.h"
 #include "check/road/CellName.h"
 #include "check/road/Win32Text.h"
+#include "database/Utf.h"
 
 namespace {
 

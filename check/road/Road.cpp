@@ -4,7 +4,6 @@
 
 #include <ctime>
 
-#include "database/Utf.h"
 #include "check/driver/ControlText.h"
 #include "check/road/CallProbe.h"
 #include "check/road/CellName.h"
@@ -13,6 +12,7 @@
 #include "check/road/RawRecord.h"
 #include "check/road/SelectionDriver.h"
 #include "check/road/Win32Text.h"
+#include "database/Utf.h"
 #include "ui/resource.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <memory>
 #include <stdexcept>
 
+#include "check/HostDatabase.h"
 #include "database/Utf.h"
 #include "protocol/ComponentTable.h"
-#include "check/HostDatabase.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "database/AssayId.h"
 #include "check/road/ReferenceCase.h"
+#include "database/AssayId.h"
 
 // The host database the road works on, and what the plug-in should show for it.
 struct RoadDatabase {

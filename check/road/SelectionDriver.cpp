@@ -1,7 +1,7 @@
 #include "check/road/SelectionDriver.h"
 
-#include "database/Utf.h"
 #include "check/road/Win32Text.h"
+#include "database/Utf.h"
 #include "ui/resource.h"
 
 namespace {

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "module/HostApi.h"
 #include "tests/host/MenuItem.h"
 #include "tests/host/TopicRouter.h"
 #include "tests/host/export/OdtExportService.h"
-#include "module/HostApi.h"
 
 // How the host answers.
 struct HostSetup {

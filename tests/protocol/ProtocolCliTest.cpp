@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/protocol/WorkedExample.h"
 #include "check/HostDatabase.h"
+#include "tests/protocol/WorkedExample.h"
 
 using Schema = HostDatabase::Schema;
 

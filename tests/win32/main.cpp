@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <string>
 
+#include "check/HostDatabase.h"
 #include "check/ReferenceCases.h"
 #include "check/road/ProgramFolder.h"
 #include "check/road/Road.h"
 #include "check/road/RoadReport.h"
-#include "check/HostDatabase.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "module/HostApi.h"
 #include "tests/host/export/TemplateFill.h"
 #include "tests/host/export/Utf8Path.h"
 #include "tests/host/export/ZipPackage.h"
-#include "module/HostApi.h"
 
 namespace {
 

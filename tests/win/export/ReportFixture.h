@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "database/AssayId.h"
 #include "check/HostDatabase.h"
+#include "database/AssayId.h"
 
 struct SeenMessageBox {
     std::u16string text;

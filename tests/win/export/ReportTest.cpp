@@ -4,10 +4,10 @@
 
 #include <chrono>
 
-#include "ui/ExportProtocolReport.h"
+#include "datetime/LocalDateTime.h"
 #include "tests/win/export/ExportHost.h"
 #include "tests/win/export/ReportFixture.h"
-#include "datetime/LocalDateTime.h"
+#include "ui/ExportProtocolReport.h"
 
 using Schema = HostDatabase::Schema;
 using Names = std::vector<std::string>;

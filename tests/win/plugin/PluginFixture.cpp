@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "check/HostDatabase.h"
 #include "check/driver/ControlText.h"
 #include "tests/host/HostMenu.h"
-#include "check/HostDatabase.h"
 #include "ui/resource.h"
 
 using namespace ControlText;

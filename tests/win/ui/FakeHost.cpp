@@ -9,9 +9,13 @@ FakeHost& TheFakeHost() {
     return host;
 }
 
-HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
+HINSTANCE ModuleInstance() {
+    return GetModuleHandleW(nullptr);
+}
 
-const HostApi* Host() { return nullptr; }
+const HostApi* Host() {
+    return nullptr;
+}
 
 int HostHasHandler(const char* topic) {
     FakeHost& host = TheFakeHost();
