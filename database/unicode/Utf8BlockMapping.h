@@ -5,9 +5,11 @@
 
 #include "database/unicode/WideVectors.h"
 
-#ifdef __SSE2__
-#include <emmintrin.h>
+// Every build has SSE2: x86_64, and 32-bit Windows built with -msse2.
+#ifndef __SSE2__
+#error "the block mappings need SSE2"
 #endif
+#include <emmintrin.h>
 #ifdef NIVRA_WIDE_VECTORS
 #include <immintrin.h>
 #endif
@@ -20,8 +22,7 @@ namespace DataBase::Unicode {
 // at two bytes and describes them by a few runs of characters that shift alike. Mixed text
 // then costs no branch at each change of script. Thirty-two bytes at a time, unaccent's
 // blocks also take the Latin-1 letters that lose their accents, leaving out the bytes they
-// no longer need. Without SSE2 it maps nothing and the caller's character-by-character road
-// does all the work.
+// no longer need.
 class Utf8BlockMapping {
 public:
     // `prepared`: per character below U+0800 its mapped UTF-8 form in the low bytes and their
@@ -37,14 +38,9 @@ public:
     // cannot take. The text starts at `begin`. Writes up to thirty-two bytes beyond `out`.
     void Map(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
              unsigned char*& out) const {
-#ifdef __SSE2__
         if (routine_) routine_(*this, begin, in, end, out);
-#else
-        (void)begin, (void)in, (void)end, (void)out;
-#endif
     }
 
-#ifdef __SSE2__
     // One byte repeated, as wide as the widest register it is loaded into.
     struct Repeated {
         alignas(32) std::uint8_t bytes[32];
@@ -104,6 +100,7 @@ public:
     // Lead bytes a block takes; unused places repeat the first.
     static constexpr std::size_t kLeads = 4;
 
+#ifdef NIVRA_WIDE_VECTORS
     // Sixteen bytes looked up by a nibble, as wide as the widest register (once per half).
     struct NibbleTable {
         alignas(32) std::uint8_t bytes[32];
@@ -145,6 +142,7 @@ public:
         std::uint32_t whole;
         std::uint32_t dropped;
     };
+#endif
 
 private:
     using Routine = void (*)(const Utf8BlockMapping&, const unsigned char*, const unsigned char*&,
@@ -155,13 +153,10 @@ private:
     // Maps the two-byte character at `in` whose form is one or two bytes, which keeps the
     // output within the input's length, advancing `in` and `out`; false for any other.
     bool StepOver(const unsigned char*& in, const unsigned char* end, unsigned char*& out) const;
-    // `byClasses`: the runs for every block fit the key classes, prepared.
-    void ChooseRoutine(bool byClasses);
-    // Key classes of the shifts of every key and of the keys marked `special`.
-    bool PrepareClasses(const std::uint8_t* leadDelta, const std::uint8_t* contDelta,
-                        const bool* special);
-    bool PrepareRunClasses();
-    bool PrepareLatinClasses();
+    // The ways a block routine goes: sixteen bytes at a time; thirty-two, with the runs;
+    // thirty-two, with the key classes, prepared. The wide ones only where they are built.
+    enum Way : std::size_t { kSixteen, kWide, kWideByClasses };
+    void ChooseRoutine(std::size_t way);
     bool AddLead(const std::uint64_t* prepared, unsigned lead, const Shape& shape);
     template <std::size_t Shape>
     unsigned MapBlock(__m128i bytes, unsigned next, unsigned char* out) const;
@@ -172,6 +167,11 @@ private:
     void MapShaped(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
                    unsigned char*& out) const;
 #ifdef NIVRA_WIDE_VECTORS
+    // Key classes of the shifts of every key and of the keys marked `special`.
+    bool PrepareClasses(const std::uint8_t* leadDelta, const std::uint8_t* contDelta,
+                        const bool* special);
+    bool PrepareRunClasses();
+    bool PrepareLatinClasses();
     // Thirty-two bytes at a time, the last ones padded with zeros, advancing `in` and `out`;
     // a text too short for that goes sixteen bytes at a time.
     // With `Classes`, the runs for every block go by the key classes.
@@ -185,20 +185,23 @@ private:
 #endif
 
     Repeated leads_[kLeads] = {};
+#ifdef NIVRA_WIDE_VECTORS
     // C2 and D0, and the mask that makes C3 and D1 them; held here, the blocks read them as
     // operands rather than build them in registers.
     Repeated pairedLeads_[3] = {};
     LatinTable latin_ = {};
+#endif
     const std::uint64_t* prepared_;
     Runs runs_;
     std::size_t counts_[kKinds] = {};  // then the rare runs from kShapes[shape_].count on
     std::size_t rareCounts_[kKinds] = {};
     Repeated asciiBelow_, asciiAbove_;
+#ifdef NIVRA_WIDE_VECTORS
     KeyClasses classes_ = {};
+#endif
     std::size_t leadCount_ = 0;
     std::size_t shape_ = 0;      // which block routine
     Routine routine_ = nullptr;  // the block routine for the shape and the processor
-#endif
 };
 
 }  // namespace DataBase::Unicode

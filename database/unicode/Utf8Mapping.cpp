@@ -80,11 +80,9 @@ Utf8Mapping::Utf8Mapping(const UnicodeTable& table) : table_(table) {
         asciiLast_ = static_cast<std::uint8_t>(c);
     }
     asciiByWords_ = shaped;
-#ifdef __SSE2__
     if (asciiByWords_ && asciiStaysAscii_ && asciiFirst_ != 0 && asciiLast_ < 0x7F) {
         blocks_.emplace(prepared_, asciiFirst_, asciiLast_);
     }
-#endif
 }
 
 std::uint64_t Utf8Mapping::MapAsciiWord(std::uint64_t word) const {
