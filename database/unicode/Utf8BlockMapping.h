@@ -1,5 +1,29 @@
 #pragma once
 
+// Words used here and in the block routines:
+//   lead   the first byte of a two-byte character, C2 to DF. A block takes at most four
+//          (D0, D1, C3, C2: Cyrillic and Latin-1), each only where the mapping keeps all its
+//          sixty-four characters at two bytes and the shape holds their runs.
+//   key    what tells a character under a taken lead: the lead's low two bits above the low
+//          six of its continuation byte (Ё, D0 81: key 01; ж, D0 B6: key 36).
+//   run    keys from first to last, every one or every second, whose characters shift alike:
+//          one byte added to the lead, one to the continuation byte.
+//   shape  how many runs of each kind a block routine applies; the mapping takes the cheapest
+//          shape that holds the runs of the most leads, when it is prepared.
+//   stop   a block maps the bytes before the first character it cannot take (a lead not
+//          taken, a longer character, a 0 byte); that character goes on its own.
+//   drop   thirty-two bytes at a time, unaccent leaves out of a block the bytes a Latin-1
+//          letter no longer needs (é, C3 A9, becomes e); sixteen-byte blocks drop nothing.
+//
+// For example, lower() of a text starting "Ёж OK € ЖД": its first sixteen bytes are
+//   D0 81 | D0 B6 | 20 | 4F | 4B | 20 | E2 82 AC | 20 | D0 96 | D0 94
+//   Ё       ж       ␣    O    K    ␣    €          ␣    Ж       Д
+// ASCII letters change case by bit 5: O K become o k. Ё, key 01, lies in the run of keys
+// 00 to 0F that adds 1 to the lead and 10 to the continuation byte: D1 91, ё. ж, key 36,
+// lies in no run and stays. E2 is no taken lead, so the block stops there with its first
+// eight bytes mapped, each in the place of its input byte; € goes on its own, and the next
+// block starts at the space after it, with Ж and Д in its run of keys 10 to 1F (+20).
+
 #include <cstddef>
 #include <cstdint>
 
