@@ -67,7 +67,7 @@ private:
 };
 
 // The prepared mapping of one of the five tables, or null for any other table. Prepared on
-// the first call for each table.
+// the first call for each table, and again for each setting of UseWideVectors.
 const Utf8Mapping* Utf8MappingFor(const UnicodeTable* table);
 
 }  // namespace DataBase::Unicode
