@@ -7,9 +7,11 @@
 
 #include "database/unicode/WideVectors.h"
 
-#ifdef __SSE2__
-#include <emmintrin.h>
+// Every build has SSE2: x86_64, and 32-bit Windows built with -msse2.
+#ifndef __SSE2__
+#error "the search needs SSE2"
 #endif
+#include <emmintrin.h>
 #ifdef NIVRA_WIDE_VECTORS
 #include <immintrin.h>
 #endif
@@ -138,7 +140,6 @@ inline std::size_t SkippableRun(const unsigned char* s, std::uint32_t key, std::
     return run;
 }
 
-#ifdef __SSE2__
 // The start of the character holding `p` (a character start or a byte the search below has
 // not passed): a continuation byte belongs to a lead just before it, or to the lead before
 // a continuation just before it, which the search passed only after a skippable lead.
@@ -228,8 +229,6 @@ const unsigned char* SkipSixteenAtATime(const unsigned char* s, const unsigned c
     return end;
 }
 
-constexpr bool kSixteenBytesAtATime = true;
-
 #ifdef NIVRA_WIDE_VECTORS
 [[gnu::target("avx2")]] inline __m256i Wide(const __m128i& value) {
     return _mm256_broadcastsi128_si256(value);
@@ -299,24 +298,6 @@ struct WideMasks {
     return end;
 }
 #endif
-#else
-}  // namespace
-
-// Without SSE2 the eight-byte steps below do all the passing over.
-struct SixteenByteTest {
-    SixteenByteTest() = default;
-    SixteenByteTest(std::uint32_t, std::uint32_t, const SkippableLeads&) {}
-};
-
-namespace {
-
-const unsigned char* SkipSixteenAtATime(const unsigned char* s, const unsigned char*,
-                                        const SixteenByteTest&, const Follower&) {
-    return s;
-}
-
-constexpr bool kSixteenBytesAtATime = false;
-#endif
 
 // The ASCII letters' two cases; other characters have one.
 std::uint32_t OtherCase(std::uint32_t key) {
@@ -359,7 +340,7 @@ const unsigned char* AsciiKeySearch::Find(const unsigned char* s, const unsigned
             if (s == end) break;
         } else
 #endif
-            if (kSixteenBytesAtATime && end - s >= 16) {
+            if (end - s >= 16) {
             s = SkipSixteenAtATime(s, end, *test_, follower_);
             if (s == end) break;
         } else if (end - s >= 8) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "database/unicode/WideVectors.h"
+
 namespace DataBase::Unicode {
 
 struct SkippableLeads;
@@ -34,7 +36,9 @@ private:
     Follower follower_;
     std::uint32_t key_;
     std::uint32_t otherCase_;
+#ifdef NIVRA_WIDE_VECTORS
     bool wide_ = false;  // thirty-two bytes at a time
+#endif
 };
 
 }  // namespace DataBase::Unicode

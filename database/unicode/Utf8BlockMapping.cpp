@@ -6,8 +6,6 @@
 
 namespace DataBase::Unicode {
 
-#ifdef __SSE2__
-
 namespace {
 
 using Shape = Utf8BlockMapping::Shape;
@@ -125,6 +123,7 @@ inline void ShiftAll(const Utf8BlockMapping::Runs& runs, __m128i key, __m128i& l
                                                     leadDelta, contDelta);
 }
 
+#ifdef NIVRA_WIDE_VECTORS
 // A set of high nibbles by a set of low nibbles, as bits, and one of its keys.
 struct Rectangle {
     unsigned highs, lows, sample;
@@ -168,6 +167,7 @@ void Mark(const Rectangle& rectangle, std::uint8_t bit, Utf8BlockMapping::Nibble
         if (rectangle.lows >> (n & 15) & 1) byLow.bytes[n] |= bit;
     }
 }
+#endif
 
 }  // namespace
 
@@ -199,21 +199,25 @@ Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t* prepared, std::uint8_t a
         if (AddLead(prepared, lead, kShapes[shape_])) leads_[leadCount_++] = Repeat(lead);
     }
     for (std::size_t i = leadCount_; i < kLeads; ++i) leads_[i] = leads_[0];
-    bool byClasses = false;
+    std::size_t way = kSixteen;
 #ifdef NIVRA_WIDE_VECTORS
     // The key classes and the Latin-1 lookup serve the thirty-two-byte blocks alone, the
     // classes only where they cost fewer operations than the runs.
     if (HasWideVectors()) {
-        byClasses = kShapes[shape_].looksUpLatin
-                        ? PrepareLatinClasses()
-                        : RunOperations(kShapes[shape_]) > kClassOperations && PrepareRunClasses();
+        const bool byClasses =
+            kShapes[shape_].looksUpLatin
+                ? PrepareLatinClasses()
+                : RunOperations(kShapes[shape_]) > kClassOperations && PrepareRunClasses();
         // With the classes, all four leads are taken, told as two pairs of bytes.
         pairedLeads_[0] = Repeat(0xC2), pairedLeads_[1] = Repeat(0xD0),
         pairedLeads_[2] = Repeat(0xFE);
+        way = byClasses ? kWideByClasses : kWide;
     }
 #endif
-    ChooseRoutine(byClasses);
+    ChooseRoutine(way);
 }
+
+#ifdef NIVRA_WIDE_VECTORS
 
 bool Utf8BlockMapping::PrepareRunClasses() {
     // The classes cover the keys of all four leads.
@@ -313,6 +317,8 @@ bool Utf8BlockMapping::PrepareClasses(const std::uint8_t* leadDelta, const std::
     classes_ = tables;
     return true;
 }
+
+#endif
 
 void Utf8BlockMapping::Clear() {
     for (auto& kind : runs_) {
@@ -524,28 +530,20 @@ template void Utf8BlockMapping::MapShaped<1>(const unsigned char*, const unsigne
 template void Utf8BlockMapping::MapShaped<2>(const unsigned char*, const unsigned char*&,
                                              const unsigned char*, unsigned char*&) const;
 
-void Utf8BlockMapping::ChooseRoutine([[maybe_unused]] bool byClasses) {
+void Utf8BlockMapping::ChooseRoutine(std::size_t way) {
     static_assert(std::size(kShapes) == 3);
-    // Sixteen bytes at a time; thirty-two, with the runs; thirty-two, with the key classes.
-    static constexpr Routine kRoutines[3][3] = {
+    // A row for each Way that is built.
+    static constexpr Routine kRoutines[][3] = {
         {&Utf8BlockMapping::MapWith<0, false, false>, &Utf8BlockMapping::MapWith<1, false, false>,
          &Utf8BlockMapping::MapWith<2, false, false>},
+#ifdef NIVRA_WIDE_VECTORS
         {&Utf8BlockMapping::MapWith<0, true, false>, &Utf8BlockMapping::MapWith<1, true, false>,
          &Utf8BlockMapping::MapWith<2, true, false>},
         {&Utf8BlockMapping::MapWith<0, true, true>, &Utf8BlockMapping::MapWith<1, true, true>,
          &Utf8BlockMapping::MapWith<2, true, true>},
-    };
-    std::size_t way = 0;
-#ifdef NIVRA_WIDE_VECTORS
-    if (HasWideVectors()) way = byClasses ? 2 : 1;
 #endif
+    };
     routine_ = leadCount_ == 0 ? nullptr : kRoutines[way][shape_];
 }
-
-#else
-
-Utf8BlockMapping::Utf8BlockMapping(const std::uint64_t*, std::uint8_t, std::uint8_t) {}
-
-#endif
 
 }  // namespace DataBase::Unicode

@@ -1,13 +1,39 @@
 #pragma once
 
+// Words used here and in the block routines:
+//   lead   the first byte of a two-byte character, C2 to DF. A block takes at most four
+//          (D0, D1, C3, C2: Cyrillic and Latin-1), each only where the mapping keeps all its
+//          sixty-four characters at two bytes and the shape holds their runs.
+//   key    what tells a character under a taken lead: the lead's low two bits above the low
+//          six of its continuation byte (Ё, D0 81: key 01; ж, D0 B6: key 36).
+//   run    keys from first to last, every one or every second, whose characters shift alike:
+//          one byte added to the lead, one to the continuation byte.
+//   shape  how many runs of each kind a block routine applies; the mapping takes the cheapest
+//          shape that holds the runs of the most leads, when it is prepared.
+//   stop   a block maps the bytes before the first character it cannot take (a lead not
+//          taken, a longer character, a 0 byte); that character goes on its own.
+//   drop   thirty-two bytes at a time, unaccent leaves out of a block the bytes a Latin-1
+//          letter no longer needs (é, C3 A9, becomes e); sixteen-byte blocks drop nothing.
+//
+// For example, lower() of a text starting "Ёж OK € ЖД": its first sixteen bytes are
+//   D0 81 | D0 B6 | 20 | 4F | 4B | 20 | E2 82 AC | 20 | D0 96 | D0 94
+//   Ё       ж       ␣    O    K    ␣    €          ␣    Ж       Д
+// ASCII letters change case by bit 5: O K become o k. Ё, key 01, lies in the run of keys
+// 00 to 0F that adds 1 to the lead and 10 to the continuation byte: D1 91, ё. ж, key 36,
+// lies in no run and stays. E2 is no taken lead, so the block stops there with its first
+// eight bytes mapped, each in the place of its input byte; € goes on its own, and the next
+// block starts at the space after it, with Ж and Д in its run of keys 10 to 1F (+20).
+
 #include <cstddef>
 #include <cstdint>
 
 #include "database/unicode/WideVectors.h"
 
-#ifdef __SSE2__
-#include <emmintrin.h>
+// Every build has SSE2: x86_64, and 32-bit Windows built with -msse2.
+#ifndef __SSE2__
+#error "the block mappings need SSE2"
 #endif
+#include <emmintrin.h>
 #ifdef NIVRA_WIDE_VECTORS
 #include <immintrin.h>
 #endif
@@ -20,8 +46,7 @@ namespace DataBase::Unicode {
 // at two bytes and describes them by a few runs of characters that shift alike. Mixed text
 // then costs no branch at each change of script. Thirty-two bytes at a time, unaccent's
 // blocks also take the Latin-1 letters that lose their accents, leaving out the bytes they
-// no longer need. Without SSE2 it maps nothing and the caller's character-by-character road
-// does all the work.
+// no longer need.
 class Utf8BlockMapping {
 public:
     // `prepared`: per character below U+0800 its mapped UTF-8 form in the low bytes and their
@@ -37,14 +62,9 @@ public:
     // cannot take. The text starts at `begin`. Writes up to thirty-two bytes beyond `out`.
     void Map(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
              unsigned char*& out) const {
-#ifdef __SSE2__
         if (routine_) routine_(*this, begin, in, end, out);
-#else
-        (void)begin, (void)in, (void)end, (void)out;
-#endif
     }
 
-#ifdef __SSE2__
     // One byte repeated, as wide as the widest register it is loaded into.
     struct Repeated {
         alignas(32) std::uint8_t bytes[32];
@@ -104,6 +124,7 @@ public:
     // Lead bytes a block takes; unused places repeat the first.
     static constexpr std::size_t kLeads = 4;
 
+#ifdef NIVRA_WIDE_VECTORS
     // Sixteen bytes looked up by a nibble, as wide as the widest register (once per half).
     struct NibbleTable {
         alignas(32) std::uint8_t bytes[32];
@@ -145,6 +166,7 @@ public:
         std::uint32_t whole;
         std::uint32_t dropped;
     };
+#endif
 
 private:
     using Routine = void (*)(const Utf8BlockMapping&, const unsigned char*, const unsigned char*&,
@@ -155,13 +177,10 @@ private:
     // Maps the two-byte character at `in` whose form is one or two bytes, which keeps the
     // output within the input's length, advancing `in` and `out`; false for any other.
     bool StepOver(const unsigned char*& in, const unsigned char* end, unsigned char*& out) const;
-    // `byClasses`: the runs for every block fit the key classes, prepared.
-    void ChooseRoutine(bool byClasses);
-    // Key classes of the shifts of every key and of the keys marked `special`.
-    bool PrepareClasses(const std::uint8_t* leadDelta, const std::uint8_t* contDelta,
-                        const bool* special);
-    bool PrepareRunClasses();
-    bool PrepareLatinClasses();
+    // The ways a block routine goes: sixteen bytes at a time; thirty-two, with the runs;
+    // thirty-two, with the key classes, prepared. The wide ones only where they are built.
+    enum Way : std::size_t { kSixteen, kWide, kWideByClasses };
+    void ChooseRoutine(std::size_t way);
     bool AddLead(const std::uint64_t* prepared, unsigned lead, const Shape& shape);
     template <std::size_t Shape>
     unsigned MapBlock(__m128i bytes, unsigned next, unsigned char* out) const;
@@ -172,6 +191,11 @@ private:
     void MapShaped(const unsigned char* begin, const unsigned char*& in, const unsigned char* end,
                    unsigned char*& out) const;
 #ifdef NIVRA_WIDE_VECTORS
+    // Key classes of the shifts of every key and of the keys marked `special`.
+    bool PrepareClasses(const std::uint8_t* leadDelta, const std::uint8_t* contDelta,
+                        const bool* special);
+    bool PrepareRunClasses();
+    bool PrepareLatinClasses();
     // Thirty-two bytes at a time, the last ones padded with zeros, advancing `in` and `out`;
     // a text too short for that goes sixteen bytes at a time.
     // With `Classes`, the runs for every block go by the key classes.
@@ -185,20 +209,23 @@ private:
 #endif
 
     Repeated leads_[kLeads] = {};
+#ifdef NIVRA_WIDE_VECTORS
     // C2 and D0, and the mask that makes C3 and D1 them; held here, the blocks read them as
     // operands rather than build them in registers.
     Repeated pairedLeads_[3] = {};
     LatinTable latin_ = {};
+#endif
     const std::uint64_t* prepared_;
     Runs runs_;
     std::size_t counts_[kKinds] = {};  // then the rare runs from kShapes[shape_].count on
     std::size_t rareCounts_[kKinds] = {};
     Repeated asciiBelow_, asciiAbove_;
+#ifdef NIVRA_WIDE_VECTORS
     KeyClasses classes_ = {};
+#endif
     std::size_t leadCount_ = 0;
     std::size_t shape_ = 0;      // which block routine
     Routine routine_ = nullptr;  // the block routine for the shape and the processor
-#endif
 };
 
 }  // namespace DataBase::Unicode

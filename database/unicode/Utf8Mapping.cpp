@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "database/unicode/Utf8Decoder.h"
+#include "database/unicode/WideVectors.h"
 
 namespace DataBase::Unicode {
 
@@ -80,11 +81,9 @@ Utf8Mapping::Utf8Mapping(const UnicodeTable& table) : table_(table) {
         asciiLast_ = static_cast<std::uint8_t>(c);
     }
     asciiByWords_ = shaped;
-#ifdef __SSE2__
     if (asciiByWords_ && asciiStaysAscii_ && asciiFirst_ != 0 && asciiLast_ < 0x7F) {
         blocks_.emplace(prepared_, asciiFirst_, asciiLast_);
     }
-#endif
 }
 
 std::uint64_t Utf8Mapping::MapAsciiWord(std::uint64_t word) const {
@@ -218,22 +217,31 @@ bool Utf8Mapping::MapRest(const unsigned char* begin, const unsigned char* in,
 
 namespace {
 
-// Each table is prepared once, when first used.
-template <const UnicodeTable& table>
+// Each table is prepared once, when first used; apart for each setting of UseWideVectors,
+// since the blocks choose their routines when prepared.
+template <const UnicodeTable& table, bool Wide>
 const Utf8Mapping* Prepared() {
     static const Utf8Mapping mapping(table);
     return &mapping;
 }
 
+template <bool Wide>
+const Utf8Mapping* PreparedFor(const UnicodeTable* table) {
+    if (table == &kLowerTable) return Prepared<kLowerTable, Wide>();
+    if (table == &kUpperTable) return Prepared<kUpperTable, Wide>();
+    if (table == &kFoldTable) return Prepared<kFoldTable, Wide>();
+    if (table == &kTitleTable) return Prepared<kTitleTable, Wide>();
+    if (table == &kUnaccentTable) return Prepared<kUnaccentTable, Wide>();
+    return nullptr;
+}
+
 }  // namespace
 
 const Utf8Mapping* Utf8MappingFor(const UnicodeTable* table) {
-    if (table == &kLowerTable) return Prepared<kLowerTable>();
-    if (table == &kUpperTable) return Prepared<kUpperTable>();
-    if (table == &kFoldTable) return Prepared<kFoldTable>();
-    if (table == &kTitleTable) return Prepared<kTitleTable>();
-    if (table == &kUnaccentTable) return Prepared<kUnaccentTable>();
-    return nullptr;
+#ifdef NIVRA_WIDE_VECTORS
+    if (HasWideVectors()) return PreparedFor<true>(table);
+#endif
+    return PreparedFor<false>(table);
 }
 
 }  // namespace DataBase::Unicode

@@ -25,9 +25,9 @@ struct Utf8Text {
 
 // A UnicodeTable applied to UTF-8 text without the detour through UTF-16: the result is byte
 // for byte what reading the text as UTF-16 (as the engine translates it), mapping every unit
-// up to the first 0 and translating the result back gives. Where SSE2 is at hand, ASCII and
-// the common two-byte letters go sixteen bytes at a time (thirty-two with AVX2); otherwise
-// runs of ASCII go eight bytes at a time and characters below U+0800 take one load of their
+// up to the first 0 and translating the result back gives. ASCII and the common two-byte
+// letters go sixteen bytes at a time (thirty-two with AVX2); where the blocks stop, runs of
+// ASCII go eight bytes at a time and characters below U+0800 take one load of their
 // prepared UTF-8 form.
 class Utf8Mapping {
 public:
@@ -67,7 +67,7 @@ private:
 };
 
 // The prepared mapping of one of the five tables, or null for any other table. Prepared on
-// the first call for each table.
+// the first call for each table, and again for each setting of UseWideVectors.
 const Utf8Mapping* Utf8MappingFor(const UnicodeTable* table);
 
 }  // namespace DataBase::Unicode

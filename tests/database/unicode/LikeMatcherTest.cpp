@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "database/unicode/LikeMatcher.h"
+#include "tests/database/unicode/BlockWidths.h"
 #include "tests/database/unicode/RecursiveLike.h"
 
 using DataBase::Unicode::LikeSettings;
@@ -33,9 +34,13 @@ struct Row {
     bool matches;
 };
 
+// The searches go sixteen or thirty-two bytes at a time.
+class LikeMatcher : public EachBlockWidth {};
+NIVRA_FOR_EACH_BLOCK_WIDTH(LikeMatcher);
+
 }  // namespace
 
-TEST(LikeMatcher, Rows) {
+TEST_P(LikeMatcher, Rows) {
     const Row rows[] = {
         {"ежик", "ЁЖИК", kNoEscape, true},
         {"CAFE", "café", kNoEscape, true},
@@ -86,7 +91,7 @@ TEST(LikeMatcher, Rows) {
     }
 }
 
-TEST(LikeMatcher, CaseSensitiveSettingsCompareCharactersAsTheyAre) {
+TEST_P(LikeMatcher, CaseSensitiveSettingsCompareCharactersAsTheyAre) {
     const LikeSettings exact{'%', '_', 0, 0};
     EXPECT_FALSE(Like("a", "A", kNoEscape, exact));
     EXPECT_FALSE(Like("%е%", "Ё", kNoEscape, exact));
@@ -96,7 +101,7 @@ TEST(LikeMatcher, CaseSensitiveSettingsCompareCharactersAsTheyAre) {
 // Generated patterns and texts over characters chosen to collide: reduced pairs (Ё/е, Æ/a,
 // é/e), wildcards, escapes, broken UTF-8. The iterative matcher must agree with the
 // recursive description every time.
-TEST(LikeMatcher, AgreesWithTheRecursiveDescriptionOnGeneratedPatterns) {
+TEST_P(LikeMatcher, AgreesWithTheRecursiveDescriptionOnGeneratedPatterns) {
     const std::vector<std::string> patternPieces = {"%", "%", "_", "_", "!", "a", "b",    "е",
                                                     "Ё", "Æ", "é", "e", "E", "ж", "\xC3", "\x80"};
     const std::vector<std::string> textPieces = {"a", "a", "b", "е", "ё", "Е", "A",    "e",
@@ -128,7 +133,7 @@ TEST(LikeMatcher, AgreesWithTheRecursiveDescriptionOnGeneratedPatterns) {
 }
 
 // Texts made of the pattern's own pieces, so that most runs almost match.
-TEST(LikeMatcher, AgreesWithTheRecursiveDescriptionOnNearMisses) {
+TEST_P(LikeMatcher, AgreesWithTheRecursiveDescriptionOnNearMisses) {
     std::mt19937 random(7);
     const std::string letters[] = {"a", "Ё", "е", "b"};
     auto letter = [&] { return letters[std::uniform_int_distribution<int>(0, 3)(random)]; };
@@ -150,7 +155,7 @@ TEST(LikeMatcher, AgreesWithTheRecursiveDescriptionOnNearMisses) {
 }
 
 // A pattern as long as allowed, match-alls throughout: no recursion, so no stack to exhaust.
-TEST(LikeMatcher, LongestPatternOfMatchAllsNeedsNoRecursion) {
+TEST_P(LikeMatcher, LongestPatternOfMatchAllsNeedsNoRecursion) {
     std::string pattern;
     for (int i = 0; i < 25000; ++i) pattern += "%a";
     ASSERT_EQ(pattern.size(), 50000u);
@@ -163,7 +168,7 @@ TEST(LikeMatcher, LongestPatternOfMatchAllsNeedsNoRecursion) {
 // Long texts mixing ASCII, Cyrillic, accented letters, three-byte characters and malformed
 // sequences (an overlong Ａ, runs of continuation bytes), searched for ASCII letters, so the
 // search that passes over eight bytes at a time meets every kind of boundary.
-TEST(LikeMatcher, AgreesWithTheRecursiveDescriptionOverLongMixedTexts) {
+TEST_P(LikeMatcher, AgreesWithTheRecursiveDescriptionOverLongMixedTexts) {
     const std::vector<std::string> pieces = {"x",
                                              "Q",
                                              "q",

@@ -10,6 +10,7 @@
 #include "database/SqlConnection.h"
 #include "database/SqlStatement.h"
 #include "database/Utf.h"
+#include "tests/database/unicode/BlockWidths.h"
 #include "tests/database/unicode/SqlProbe.h"
 
 using DataBase::SqlConnection;
@@ -220,11 +221,15 @@ std::string Apply(SqlConnection& db, const char* function, const std::string& te
     return result;
 }
 
+// The blocks map sixteen or thirty-two bytes at a time.
+class UnicodeSqlRoads : public EachBlockWidth {};
+NIVRA_FOR_EACH_BLOCK_WIDTH(UnicodeSqlRoads);
+
 }  // namespace
 
 // Text held as UTF-8 is mapped without passing through UTF-16, yet must come out as the
 // UTF-16 road makes it, malformed and growing text included.
-TEST(UnicodeSqlRoads, Utf8TextComesOutAsOverUtf16) {
+TEST_P(UnicodeSqlRoads, Utf8TextComesOutAsOverUtf16) {
     SqlConnection utf8{u":memory:"}, utf16{u":memory:"};
     SqlProbe::Value(utf8, "PRAGMA encoding = 'UTF-8';");
     SqlProbe::Value(utf16, "PRAGMA encoding = 'UTF-16le';");
