@@ -1,7 +1,7 @@
 #include "export/ReadReportMeasurement.h"
 
 #include "database/AssayQueries.h"
-#include "ui/LocalDateTime.h"
+#include "datetime/LocalDateTime.h"
 
 void ReadReportMeasurement(DataBase::SqlConnection& db, AssayId assay, ProtocolReport& report) {
     const int version = DataBase::QuerySchemaVersion(db);

@@ -7,7 +7,7 @@
 
 #include <clocale>
 
-#include "plugin/ModuleState.h"
+#include "module/ModuleState.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "module/Module.h"
 #include "plugin/Guard.h"
 #include "plugin/ModuleActivation.h"
-#include "plugin/Module.h"
 #include "ui/ProtocolWindow.h"
 #include "ui/resource.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plugin/HostApi.h"
+#include "module/HostApi.h"
 
 // Opens one more independent protocol window owned by `owner` and shows it. Always 0;
 // if the window cannot be made nothing more happens.

@@ -3,7 +3,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "plugin/Module.h"
+#include "module/Module.h"
 
 namespace {
 

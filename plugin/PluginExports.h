@@ -3,7 +3,7 @@
 // The three functions nivra.dll exports, undecorated, and the pointer types a host resolves
 // them into.
 
-#include "plugin/HostApi.h"
+#include "module/HostApi.h"
 #include "plugin/PluginInfo.h"
 
 extern "C" {

@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "database/DataBaseConnectionBase.h"
+#include "module/Module.h"
+#include "module/ModuleState.h"
 #include "plugin/ConnectionUri.h"
 #include "plugin/Guard.h"
 #include "plugin/MenuCommand.h"
-#include "plugin/Module.h"
-#include "plugin/ModuleState.h"
 #include "plugin/PluginExports.h"
 
 namespace {

@@ -41,7 +41,7 @@ echo "== nivra.dll в тестовом хосте (win64, Wine) =="
 win64="$root/build/win64"
 [ -f "$win64/build.ninja" ] || cmake --preset win64 >/dev/null
 cmake --build "$win64" -j "${JOBS:-$(nproc)}" --target nivra nivra-host >/dev/null
-"$root/host/run-host.sh" --demo "$db" "$out" | tee "$out/host.txt"
+"$root/tools/run-host.sh" --demo "$db" "$out" | tee "$out/host.txt"
 
 # The window must show exactly what the native calculation printed.
 grep -A 9 '^Компонент' "$out/host.txt" | tail -n +2 >"$out/protocol-window.tsv"

@@ -16,7 +16,7 @@ cmake --build "$root/build/win64" -j "$jobs" --target nivra nivra-host >/dev/nul
 mkdir -p "$out"
 rm -f "$out"/*.bmp "$out"/*.png
 "$root/build/native/nivra-sample-db" "$out/sample.db" >/dev/null
-"$root/host/run-host.sh" --screenshots "$out/sample.db" "$out" >"$out/host.txt"
+"$root/tools/run-host.sh" --screenshots "$out/sample.db" "$out" >"$out/host.txt"
 
 # Wine draws the caption buttons with its Marlett font, from Debian's fonts-wine.
 dpkg-query -W -f='${Status}' fonts-wine 2>/dev/null | grep -q 'ok installed' ||

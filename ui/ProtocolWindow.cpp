@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "export/ExportProtocolReport.h"
-#include "plugin/Module.h"
+#include "module/Module.h"
 #include "ui/AnchorTables.h"
 #include "ui/ApplyAnchorLayout.h"
+#include "ui/ExportProtocolReport.h"
 #include "ui/Guarded.h"
 #include "ui/LabelAssayId.h"
 #include "ui/ProtocolWindowActions.h"

@@ -7,7 +7,8 @@
 
 #include "database/AssayQueries.h"
 #include "database/SqlConnection.h"
-#include "plugin/Module.h"
+#include "datetime/LocalDateTime.h"
+#include "module/Module.h"
 #include "protocol/ComputeProtocol.h"
 #include "protocol/ReadComponentConcentrations.h"
 #include "ui/AssayText.h"
@@ -15,7 +16,6 @@
 #include "ui/Guarded.h"
 #include "ui/LabelAssayId.h"
 #include "ui/LabelRouting.h"
-#include "ui/LocalDateTime.h"
 #include "ui/MeasurementSelectionDialog.h"
 #include "ui/SelectionRecord.h"
 #include "ui/WideText.h"

@@ -3,11 +3,11 @@
 
 #include <string>
 
+#include "check/HostDatabase.h"
 #include "database/AssayQueries.h"
 #include "database/SqlConnection.h"
 #include "database/SqlException.h"
 #include "database/Utf.h"
-#include "tests/support/HostDatabase.h"
 
 using namespace DataBase;
 using Schema = HostDatabase::Schema;

@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <string>
 
+#include "check/HostDatabase.h"
 #include "database/DataBaseConnectionBase.h"
 #include "database/SqlConnection.h"
 #include "database/SqlException.h"
 #include "database/SqlStatement.h"
 #include "database/Utf.h"
-#include "tests/support/HostDatabase.h"
 
 using namespace DataBase;
 

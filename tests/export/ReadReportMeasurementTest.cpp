@@ -3,12 +3,12 @@
 #include <optional>
 #include <string>
 
+#include "check/HostDatabase.h"
 #include "database/SqlConnection.h"
 #include "database/SqlException.h"
 #include "database/Utf.h"
+#include "datetime/LocalDateTime.h"
 #include "export/ReadReportMeasurement.h"
-#include "tests/support/HostDatabase.h"
-#include "ui/LocalDateTime.h"
 
 using Schema = HostDatabase::Schema;
 

@@ -9,8 +9,8 @@
 
 #include "export/FillProtocolDocument.h"
 #include "export/ProtocolDocument.h"
-#include "host/export/TemplateFill.h"
 #include "tests/export/DocumentInspection.h"
+#include "tests/host/export/TemplateFill.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "check/HostDatabase.h"
 #include "tests/protocol/WorkedExample.h"
-#include "tests/support/HostDatabase.h"
 
 using Schema = HostDatabase::Schema;
 

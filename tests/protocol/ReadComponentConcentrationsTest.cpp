@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "check/HostDatabase.h"
 #include "database/SqlConnection.h"
 #include "database/SqlException.h"
 #include "protocol/ComputeProtocol.h"
 #include "protocol/ReadComponentConcentrations.h"
 #include "tests/protocol/ProtocolExpectations.h"
 #include "tests/protocol/WorkedExample.h"
-#include "tests/support/HostDatabase.h"
 
 using namespace ImpurityCalculation;
 using DataBase::SqlConnection;

@@ -5,12 +5,12 @@
 #include <iterator>
 #include <string>
 
+#include "check/HostDatabase.h"
 #include "database/AssayQueries.h"
 #include "database/SqlConnection.h"
 #include "database/Utf.h"
 #include "protocol/ComputeProtocol.h"
 #include "protocol/ReadComponentConcentrations.h"
-#include "tests/support/HostDatabase.h"
 #include "tools/sample/SampleDatabase.h"
 
 using namespace ImpurityCalculation;

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <string>
 
-#include "host/check/ReferenceCases.h"
-#include "host/road/ProgramFolder.h"
-#include "host/road/Road.h"
-#include "host/road/RoadReport.h"
-#include "tests/support/HostDatabase.h"
+#include "check/HostDatabase.h"
+#include "check/ReferenceCases.h"
+#include "check/road/ProgramFolder.h"
+#include "check/road/Road.h"
+#include "check/road/RoadReport.h"
 
 namespace {
 

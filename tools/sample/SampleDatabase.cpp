@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/HostDatabase.h"
+#include "check/HostDatabase.h"
 
 namespace {
 

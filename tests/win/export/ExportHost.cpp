@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "plugin/Module.h"
+#include "module/Module.h"
 
 ExportHost& TheExportHost() {
     static ExportHost host;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/export/OdtExportService.h"
+#include "tests/host/export/OdtExportService.h"
 
 struct ExportHost {
     OdtExportService exporter{{}};

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "plugin/HostApi.h"
+#include "module/HostApi.h"
 #include "tests/win/export/ExportHost.h"
 #include "tests/win/export/ReportFixture.h"
 

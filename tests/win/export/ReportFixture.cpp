@@ -6,7 +6,7 @@
 
 #include "database/DataBaseConnectionBase.h"
 #include "database/Utf.h"
-#include "plugin/Module.h"
+#include "module/Module.h"
 #include "tests/win/export/ExportHost.h"
 #include "ui/LabelAssayId.h"
 #include "ui/ProtocolWindow.h"

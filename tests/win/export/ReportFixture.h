@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "check/HostDatabase.h"
 #include "database/AssayId.h"
-#include "tests/support/HostDatabase.h"
 
 struct SeenMessageBox {
     std::u16string text;

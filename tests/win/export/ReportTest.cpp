@@ -4,10 +4,10 @@
 
 #include <chrono>
 
-#include "export/ExportProtocolReport.h"
+#include "datetime/LocalDateTime.h"
 #include "tests/win/export/ExportHost.h"
 #include "tests/win/export/ReportFixture.h"
-#include "ui/LocalDateTime.h"
+#include "ui/ExportProtocolReport.h"
 
 using Schema = HostDatabase::Schema;
 using Names = std::vector<std::string>;

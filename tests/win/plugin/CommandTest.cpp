@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "host/ControlText.h"
+#include "check/driver/ControlText.h"
 #include "tests/win/plugin/PluginFixture.h"
 #include "ui/resource.h"
 

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "host/DialogSearch.h"
+#include "tests/host/DialogSearch.h"
 #include "tests/win/plugin/PluginFixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "tests/support/HostDatabase.h"
+#include "check/HostDatabase.h"
 #include "tests/win/plugin/PluginFixture.h"
 #include "ui/resource.h"
 

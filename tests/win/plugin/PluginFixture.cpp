@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "host/ControlText.h"
-#include "host/HostMenu.h"
-#include "tests/support/HostDatabase.h"
+#include "check/HostDatabase.h"
+#include "check/driver/ControlText.h"
+#include "tests/host/HostMenu.h"
 #include "ui/resource.h"
 
 using namespace ControlText;

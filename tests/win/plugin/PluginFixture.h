@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "host/DialogSearch.h"
-#include "host/HostMainWindow.h"
-#include "host/PluginModule.h"
-#include "host/TestHost.h"
-#include "host/WindowScript.h"
+#include "tests/host/DialogSearch.h"
+#include "tests/host/HostMainWindow.h"
+#include "tests/host/PluginModule.h"
+#include "tests/host/TestHost.h"
+#include "tests/host/WindowScript.h"
 
 inline const std::wstring kMenuPath = L"Данные/Расчёты/Протокол измерений по СТО 03-7.76-2016";
 inline const std::string kCommandTopic = "nivra/MenuCommand";

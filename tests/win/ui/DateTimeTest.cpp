@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <limits>
 
+#include "datetime/LocalDateTime.h"
 #include "tests/win/ui/ProtocolWindowFixture.h"
 #include "tests/win/ui/WindowProbe.h"
-#include "ui/LocalDateTime.h"
 
 TEST(LocalDateTimeWin32, TextsAreTheUsersFormatsOfTheLocalTime) {
     // Tests run with TZ=UTC: the local time is the UTC calendar time.
-    for (std::int64_t seconds : {std::int64_t{0}, std::int64_t{1700000000},
-                                 std::int64_t{-11644473600}, std::int64_t{253402300799},
-                                 std::int64_t{910692730085}}) {
+    for (std::int64_t seconds :
+         {std::int64_t{0}, std::int64_t{1700000000}, std::int64_t{-11644473600},
+          std::int64_t{253402300799}, std::int64_t{910692730085}}) {
         const SYSTEMTIME time = CalendarOf(seconds);
         EXPECT_EQ(FormatLocalDate(seconds), ShortDate(time)) << seconds;
         EXPECT_EQ(FormatLocalTime(seconds, 0), TimeWithSeconds(time)) << seconds;
@@ -29,8 +29,8 @@ TEST(LocalDateTimeWin32, TextsAreTheUsersFormatsOfTheLocalTime) {
 TEST(LocalDateTimeWin32, DatesNoFileTimeCanHoldGiveEmptyTexts) {
     constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
-    for (std::int64_t seconds : {kMax, kMin, std::int64_t{910692730086},
-                                 std::int64_t{-11644473601}, kMax / 10000000 + 1}) {
+    for (std::int64_t seconds : {kMax, kMin, std::int64_t{910692730086}, std::int64_t{-11644473601},
+                                 kMax / 10000000 + 1}) {
         EXPECT_EQ(FormatLocalDate(seconds), u"") << seconds;
         EXPECT_EQ(FormatLocalTime(seconds, 0), u"") << seconds;
     }

@@ -2,16 +2,20 @@
 
 #include <windows.h>
 
-#include "plugin/Module.h"
+#include "module/Module.h"
 
 FakeHost& TheFakeHost() {
     static FakeHost host;
     return host;
 }
 
-HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
+HINSTANCE ModuleInstance() {
+    return GetModuleHandleW(nullptr);
+}
 
-const HostApi* Host() { return nullptr; }
+const HostApi* Host() {
+    return nullptr;
+}
 
 int HostHasHandler(const char* topic) {
     FakeHost& host = TheFakeHost();

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "check/HostDatabase.h"
 #include "database/AssayId.h"
-#include "tests/support/HostDatabase.h"
 #include "tests/win/ui/ModalDriver.h"
 
 // Unix seconds of a UTC calendar time.

@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
-#include "host/ControlText.h"
+#include "check/driver/ControlText.h"
 
 namespace {
 
-std::u16string toU16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+std::u16string toU16(const std::wstring& text) {
+    return std::u16string(text.begin(), text.end());
+}
 
 std::u16string fromWide(const wchar_t* text, int length) {
     std::u16string result;
@@ -16,9 +18,13 @@ std::u16string fromWide(const wchar_t* text, int length) {
 
 }  // namespace
 
-std::u16string ClassName(HWND window) { return toU16(ControlText::ClassName(window)); }
+std::u16string ClassName(HWND window) {
+    return toU16(ControlText::ClassName(window));
+}
 
-std::u16string WindowText(HWND window) { return toU16(ControlText::WindowText(window)); }
+std::u16string WindowText(HWND window) {
+    return toU16(ControlText::WindowText(window));
+}
 
 std::vector<std::u16string> ListBoxItems(HWND list) {
     std::vector<std::u16string> items;
@@ -26,7 +32,9 @@ std::vector<std::u16string> ListBoxItems(HWND list) {
     return items;
 }
 
-std::vector<int> ListBoxMarks(HWND list) { return ControlText::ListBoxMarks(list); }
+std::vector<int> ListBoxMarks(HWND list) {
+    return ControlText::ListBoxMarks(list);
+}
 
 std::vector<std::vector<std::u16string>> ListViewCells(HWND list) {
     std::vector<std::vector<std::u16string>> cells;

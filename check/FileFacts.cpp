@@ -1,0 +1,110 @@
+#include "check/FileFacts.h"
+
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <bcrypt.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "check/FileHandle.h"
+#include "check/road/Win32Text.h"
+
+namespace {
+
+struct AlgorithmCloser {
+    void operator()(BCRYPT_ALG_HANDLE handle) const { BCryptCloseAlgorithmProvider(handle, 0); }
+};
+struct HashDestroyer {
+    void operator()(BCRYPT_HASH_HANDLE handle) const { BCryptDestroyHash(handle); }
+};
+
+std::optional<std::u16string> FileVersion(const std::wstring& path) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0) return std::nullopt;
+    std::vector<unsigned char> block(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return std::nullopt;
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+        length < sizeof *info)
+        return std::nullopt;
+    wchar_t text[64];
+    std::swprintf(text, 64, L"%u.%u.%u.%u", HIWORD(info->dwFileVersionMS),
+                  LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS),
+                  LOWORD(info->dwFileVersionLS));
+    return ToU16(text);
+}
+
+// SHA-256 of the whole file through the system's own cryptography provider.
+std::optional<std::string> Sha256(HANDLE file) {
+    BCRYPT_ALG_HANDLE rawAlgorithm = nullptr;
+    if (BCryptOpenAlgorithmProvider(&rawAlgorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0)
+        return std::nullopt;
+    const std::unique_ptr<void, AlgorithmCloser> algorithm(rawAlgorithm);
+    BCRYPT_HASH_HANDLE rawHash = nullptr;
+    if (BCryptCreateHash(rawAlgorithm, &rawHash, nullptr, 0, nullptr, 0, 0) != 0)
+        return std::nullopt;
+    const std::unique_ptr<void, HashDestroyer> hash(rawHash);
+
+    std::vector<unsigned char> chunk(1 << 16);
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr))
+            return std::nullopt;
+        if (read == 0) break;
+        if (BCryptHashData(rawHash, chunk.data(), read, 0) != 0) return std::nullopt;
+    }
+    std::array<unsigned char, 32> digest{};
+    if (BCryptFinishHash(rawHash, digest.data(), static_cast<ULONG>(digest.size()), 0) != 0)
+        return std::nullopt;
+    std::string hex;
+    for (unsigned char byte : digest) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02x", byte);
+        hex += pair;
+    }
+    return hex;
+}
+
+}  // namespace
+
+FileFacts ReadFileFacts(const std::wstring& path) {
+    FileFacts facts;
+    facts.version = FileVersion(path);
+    const FileHandle file =
+        OwnFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return facts;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.get(), &size)) facts.size = static_cast<std::uint64_t>(size.QuadPart);
+    facts.sha256 = Sha256(file.get());
+    return facts;
+}
+
+std::u16string WindowsVersionText() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    using GetVersion = LONG(WINAPI*)(OSVERSIONINFOEXW*);
+    using WineVersion = const char*(CDECL*)();
+    const auto getVersion = reinterpret_cast<GetVersion>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    OSVERSIONINFOEXW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!getVersion || getVersion(&info) != 0) return u"неизвестна";
+    wchar_t text[256];
+    std::swprintf(text, 256, L"%lu.%lu, сборка %lu", info.dwMajorVersion, info.dwMinorVersion,
+                  info.dwBuildNumber);
+    std::u16string result = ToU16(text);
+    if (info.szCSDVersion[0]) result += u", " + ToU16(info.szCSDVersion);
+    const auto wine = reinterpret_cast<WineVersion>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")));
+    if (wine) {
+        result += u" (Wine ";
+        for (const char* c = wine(); *c; ++c) result += static_cast<char16_t>(*c);
+        result += u")";
+    }
+    return result;
+}
