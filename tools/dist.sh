@@ -43,7 +43,8 @@ top=$(sed -n 's/^Версия \([0-9.]*\)$/\1/p' "$notes" | head -1)
 [ "$top" = "$version" ] || fail "nivra.dll is version $version, the release notes' top entry" \
   "(tools/dist/CHANGES.txt.in) is '${top:-none}': write the entry for $version first"
 sed -n "/^Версия $version\$/,/^Версия /p" "$notes" | grep -q '^  Результаты расчёта: ' ||
-  fail "the notes' entry for $version does not say whether results differ ('  Результаты расчёта: ...')"
+  fail "the notes' entry for $version does not say whether results differ" \
+    "('  Результаты расчёта: ...')"
 name=nivra-$version-win32
 # Entry times: the commit's, so that the same commit gives the same archive.
 epoch=$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 0)
@@ -79,10 +80,12 @@ if [ -n "$pkcs12" ]; then
   # legacy algorithms); the password is read from its file.
   subject=$( { openssl pkcs12 -in "$pkcs12" -passin "file:$password" -nokeys -clcerts 2>/dev/null ||
     openssl pkcs12 -legacy -in "$pkcs12" -passin "file:$password" -nokeys -clcerts 2>/dev/null; } |
-    openssl x509 -noout -subject -nameopt utf8,sep_comma_plus 2>/dev/null | sed 's/^subject=//') || true
-  echo "dist: nivra.dll and nivra-check.exe signed (SHA-256) by ${subject:-the given certificate}${timestamp:+, time-stamped}"
+    openssl x509 -noout -subject -nameopt utf8,sep_comma_plus 2>/dev/null |
+    sed 's/^subject=//') || true
+  echo "dist: nivra.dll and nivra-check.exe signed (SHA-256) by" \
+    "${subject:-the given certificate}${timestamp:+, time-stamped}"
 else
-  echo "dist: not signed (no NIVRA_SIGN_PKCS12 and NIVRA_SIGN_PASSWORD_FILE): the reproducible unsigned package"
+  echo "dist: not signed (no NIVRA_SIGN_PKCS12, NIVRA_SIGN_PASSWORD_FILE): the reproducible package"
 fi
 
 # The texts for Windows Notepad: UTF-8 with a byte order mark, CRLF line ends.

@@ -24,7 +24,8 @@ for kind in unsigned signed; do
 done
 password=$(head -1 "$work/ca/password")
 ! grep -qF "$password" "$work/signed.log" || fail "the password shows in the log"
-! unzip -p "$work/signed"/nivra-*-win32.zip | grep -qaF "$password" || fail "the password is in the package"
+! unzip -p "$work/signed"/nivra-*-win32.zip | grep -qaF "$password" ||
+  fail "the password is in the package"
 (cd "$work/signed/files" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not hold"
 
 verify() { osslsigncode verify -CAfile "$work/ca/ca.pem" -in "$1" >"$work/verify.log" 2>&1; }
@@ -39,7 +40,8 @@ for file in nivra.dll nivra-check.exe; do
     fail "$file with one byte changed still verifies, or fails for another reason than its digest"
   rm -f "$work/stripped"
   osslsigncode remove-signature -in "$signed" -out "$work/stripped" >/dev/null
-  cmp "$work/stripped" "$unsigned" || fail "$file stripped of its signature differs from the unsigned one"
+  cmp "$work/stripped" "$unsigned" ||
+    fail "$file stripped of its signature differs from the unsigned one"
   echo "signing: $file verifies against the throwaway authority, fails with one byte changed," \
     "equals the unsigned file without its signature ($(sha256sum <"$unsigned" | cut -c1-16)…)"
 done
