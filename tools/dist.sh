@@ -18,7 +18,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/win32
-dist=${NIVRA_DIST_DIR:-$root/build/dist}
+dist=$(realpath -m "${NIVRA_DIST_DIR:-$root/build/dist}")
 objcopy=i686-w64-mingw32-objcopy
 notes=$root/tools/dist/CHANGES.txt.in
 # objcopy stamps the PE files it writes with this time instead of the current one; 0 as the
