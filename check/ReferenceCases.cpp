@@ -150,8 +150,12 @@ std::vector<ReferenceCase> MakeCases() {
         }},
     });
 
-    // The two measurements name the same components in different case; both values count.
-    // "CO2" in Latin letters is no component, so СО2 has only the second measurement's "со2".
+    // The two measurements name the same components in different case. The peak sums group by
+    // the exact name, so "Азот" (first measurement only) and "АЗОТ" (second only) come back as
+    // two rows that both fill the slot Азот: rows of one slot add up, so both values count. Were
+    // a later row to replace an earlier one, Азот would read 0.000000 in one of the columns and
+    // every mean, limit and helium below would differ. "CO2" in Latin letters is no component,
+    // so СО2 has only the second measurement's "со2".
     // Helium = 100 − (0.0022 + 0.0007 + 0.0041 + 0.00295) = 99.99005.
     cases.push_back({
         .title = "Названия компонентов в разном регистре",
