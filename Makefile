@@ -6,7 +6,7 @@ export NIVRA_TIMES := $(CURDIR)/build/stage-times.txt
 $(shell mkdir -p build && date +%s >$(NIVRA_TIMES))
 TIMED := tools/timed.sh
 
-.PHONY: all bootstrap native native-asan win64 win32 dist test test-native test-windows demo screenshots clean
+.PHONY: all bootstrap native native-asan win64 win32 dist test test-native test-signing test-windows demo screenshots clean
 
 all: native win64 win32
 
@@ -36,10 +36,14 @@ test-native: native native-asan
 	@$(TIMED) "native tests" ctest --test-dir build/native --output-on-failure -j $(JOBS)
 	@$(TIMED) "native tests (ASan)" ctest --test-dir build/native-asan --output-on-failure -j $(JOBS)
 
+# Signing with a throwaway certificate authority, offline (tools/test-signing.sh).
+test-signing: win32
+	@$(TIMED) "signing" tools/test-signing.sh
+
 test-windows: win64 win32
 	@tools/test-windows.sh
 
-test: test-native test-windows
+test: test-native test-signing test-windows
 	@echo "make test: all stages passed"
 	@$(TIMED) --summary
 

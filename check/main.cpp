@@ -26,6 +26,7 @@
 #include "check/CheckOutput.h"
 #include "check/FileFacts.h"
 #include "check/ReferenceCases.h"
+#include "check/SignatureFacts.h"
 #include "check/driver/ControlText.h"
 #include "check/road/LocalTimeText.h"
 #include "check/road/ProgramFolder.h"
@@ -95,7 +96,7 @@ std::string Grouped(std::uint64_t value) {
     return digits;
 }
 
-void DescribeInstallation(const Arguments& arguments, CheckOutput& out) {
+SignatureFacts DescribeInstallation(const Arguments& arguments, CheckOutput& out) {
     const std::int64_t now = std::time(nullptr);
     const FileFacts facts = ReadFileFacts(arguments.plugin);
     out.line("Проверка установки nivra");
@@ -106,7 +107,10 @@ void DescribeInstallation(const Arguments& arguments, CheckOutput& out) {
     out.line("Версия файла: " + (facts.version ? toUtf8(*facts.version) : "нет сведений о версии"));
     out.line("Размер: " + (facts.size ? Grouped(*facts.size) + " байт" : "файл не найден"));
     out.line("SHA-256: " + facts.sha256.value_or("не вычислена"));
+    const SignatureFacts signature = ReadSignatureFacts(arguments.plugin);
+    for (const std::string& line : SignatureLines(signature)) out.line(line);
     out.line();
+    return signature;
 }
 
 struct CaseVerdict {
@@ -151,11 +155,8 @@ void WaitIfOwnConsole() {
     ReadConsoleW(input, buffer, 16, &read, nullptr);
 }
 
-int RunCheck() {
-    const Arguments arguments = ParseArguments();
-    CheckOutput out;
-    DescribeInstallation(arguments, out);
-
+// Walks every reference case; true when all passed.
+bool RunCases(const Arguments& arguments, CheckOutput& out) {
     out.line("Контрольные примеры:");
     const auto& cases = ReferenceCases();
     std::size_t passed = 0;
@@ -173,6 +174,24 @@ int RunCheck() {
     out.line(allPassed ? "Итог: ПРОВЕРКА ПРОЙДЕНА, пройдены все примеры (" + tally + ")."
                        : "Итог: ПРОВЕРКА НЕ ПРОЙДЕНА, пройдено примеров: " + tally +
                              ". Не используйте эту установку для расчёта протоколов.");
+    return allPassed;
+}
+
+int RunCheck() {
+    const Arguments arguments = ParseArguments();
+    CheckOutput out;
+    const SignatureFacts signature = DescribeInstallation(arguments, out);
+    bool allPassed = false;
+    if (signature.changedAfterSigning()) {
+        // Not the file that was shipped: it is not even loaded.
+        out.line("Контрольные примеры не проводились: файл изменён после подписания.");
+        out.line();
+        out.line(
+            "Итог: ПРОВЕРКА НЕ ПРОЙДЕНА, файл изменён после подписания. Не используйте "
+            "эту установку для расчёта протоколов.");
+    } else {
+        allPassed = RunCases(arguments, out);
+    }
 
     // A report named by the date is never overwritten: a second check on the same day gets
     // the next number.

@@ -20,7 +20,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
   libz-mingw-w64-dev wine wine64 fonts-wine xvfb xauth
   libgtest-dev googletest libbenchmark-dev sqlite3 unicode-data
-  ca-certificates dpkg-dev python3 imagemagick zip unzip
+  ca-certificates dpkg-dev python3 imagemagick zip unzip openssl osslsigncode
 )
 # npm may come with the machine's own Node.js rather than from Debian.
 command -v npm >/dev/null 2>&1 || packages+=(npm)

@@ -95,7 +95,7 @@ timeout -k 10 "$suite_limit" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     $timed "64-bit Windows suite" ctest --test-dir build/win64 --output-on-failure -j "$(nproc)" ||
       return 1
     ((width32)) || return 0
-    road="^nivra-(road32|check|check-broken)$"
+    road="^nivra-(road32|check|check-broken|check-signed)$"
     $timed "32-bit Windows suite" ctest --test-dir build/win32 --output-on-failure \
       -j "$(nproc)" -E "$road" || return 1
     $timed "32-bit road and check" ctest --test-dir build/win32 --output-on-failure -R "$road"
