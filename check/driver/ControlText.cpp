@@ -4,29 +4,41 @@
 
 namespace ControlText {
 
-std::wstring ClassName(HWND window) {
+namespace {
+
+// Units per list view cell and column header, as the report reads them back.
+constexpr int kCellUnits = 260;
+
+std::u16string u16(const wchar_t* text, LRESULT length) {
+    return length > 0 ? std::u16string(text, text + length) : std::u16string();
+}
+
+HWND headerOf(HWND list) {
+    return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+}
+
+}  // namespace
+
+std::u16string ClassName(HWND window) {
     wchar_t name[256] = {};
-    return std::wstring(name, static_cast<std::size_t>(GetClassNameW(window, name, 256)));
+    return u16(name, GetClassNameW(window, name, 256));
 }
 
-std::wstring WindowText(HWND window) {
+std::u16string WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return u16(text.data(), GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
 }
 
-std::vector<std::wstring> ListBoxTexts(HWND list) {
-    std::vector<std::wstring> items;
+std::vector<std::u16string> ListBoxItems(HWND list) {
+    std::vector<std::u16string> items;
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-        if (length < 0) continue;
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        std::wstring text(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
         const LRESULT got =
-            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
-        items.push_back(std::move(text));
+            length < 0 ? 0
+                       : SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        items.push_back(u16(text.data(), got));
     }
     return items;
 }
@@ -41,41 +53,37 @@ std::vector<int> ListBoxMarks(HWND list) {
     return marks;
 }
 
-std::vector<std::vector<std::wstring>> ListViewRows(HWND list) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    const LRESULT columns = SendMessageW(header, HDM_GETITEMCOUNT, 0, 0);
+std::vector<std::vector<std::u16string>> ListViewCells(HWND list) {
+    const LRESULT columns = SendMessageW(headerOf(list), HDM_GETITEMCOUNT, 0, 0);
     const LRESULT rows = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
-    std::vector<std::vector<std::wstring>> cells;
+    std::vector<std::vector<std::u16string>> cells;
     for (LRESULT row = 0; row < rows; ++row) {
-        std::vector<std::wstring> texts;
+        std::vector<std::u16string> texts;
         for (LRESULT column = 0; column < columns; ++column) {
-            // 260 units, as the report reads them back.
-            wchar_t text[260] = {};
+            wchar_t text[kCellUnits] = {};
             LVITEMW item{};
             item.iSubItem = static_cast<int>(column);
             item.pszText = text;
-            item.cchTextMax = 260;
-            const LRESULT length =
-                SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-            texts.emplace_back(text, length < 0 ? 0 : static_cast<std::size_t>(length));
+            item.cchTextMax = kCellUnits;
+            texts.push_back(u16(
+                text, SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item))));
         }
         cells.push_back(std::move(texts));
     }
     return cells;
 }
 
-std::vector<std::wstring> ListViewHeaders(HWND list) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    const LRESULT columns = SendMessageW(header, HDM_GETITEMCOUNT, 0, 0);
-    std::vector<std::wstring> headers;
+std::vector<std::u16string> ListViewHeaders(HWND list) {
+    const LRESULT columns = SendMessageW(headerOf(list), HDM_GETITEMCOUNT, 0, 0);
+    std::vector<std::u16string> headers;
     for (LRESULT index = 0; index < columns; ++index) {
-        wchar_t text[260] = {};
+        wchar_t text[kCellUnits] = {};
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT;
         column.pszText = text;
-        column.cchTextMax = 260;
+        column.cchTextMax = kCellUnits;
         SendMessageW(list, LVM_GETCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
-        headers.emplace_back(text);
+        headers.push_back(u16(text, static_cast<LRESULT>(wcslen(text))));
     }
     return headers;
 }
@@ -88,6 +96,10 @@ std::string Utf8(const std::wstring& text) {
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
                         nullptr, nullptr);
     return bytes;
+}
+
+std::string Utf8(const std::u16string& text) {
+    return Utf8(std::wstring(text.begin(), text.end()));
 }
 
 }  // namespace ControlText

@@ -2,7 +2,8 @@
 
 #include <exception>
 
-#include "check/road/Win32Text.h"
+#include "check/driver/DialogSearch.h"
+#include "check/driver/MessageBoxes.h"
 
 namespace {
 
@@ -10,34 +11,9 @@ constexpr wchar_t kClassName[] = L"NivraRoadHost";
 constexpr UINT_PTR kGuardTimer = 1;
 constexpr UINT kGuardPeriodMs = 250;
 // Every message box of the plug-in has this caption.
-const std::u16string kMessageBoxCaption = u"Ошибка";
-// The static control that holds a message box's text.
-constexpr int kMessageBoxTextId = 0xFFFF;
-
-struct Search {
-    HWND owner;
-    std::u16string title;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchOwnedDialog(HWND window, LPARAM parameter) {
-    auto& search = *reinterpret_cast<Search*>(parameter);
-    if (ClassName(window) == u"#32770" && IsWindowVisible(window) &&
-        (!search.owner || GetWindow(window, GW_OWNER) == search.owner) &&
-        WindowText(window) == search.title) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+constexpr char16_t kMessageBoxCaption[] = u"Ошибка";
 
 }  // namespace
-
-HWND FindOwnedDialog(HWND owner, const std::u16string& title) {
-    Search search{owner, title};
-    EnumThreadWindows(GetCurrentThreadId(), MatchOwnedDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 HostWindow::HostWindow() {
     WNDCLASSW windowClass{};
@@ -68,14 +44,6 @@ bool HostWindow::cancelWaiting() {
     return wasWaiting;
 }
 
-void HostWindow::drainMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 std::vector<std::u16string> HostWindow::takeClosedMessageBoxes() {
     std::vector<std::u16string> boxes;
     boxes.swap(closedBoxes_);
@@ -84,7 +52,7 @@ std::vector<std::u16string> HostWindow::takeClosedMessageBoxes() {
 
 void HostWindow::runWaiting() {
     if (!waiting_) return;
-    HWND dialog = FindOwnedDialog(waiting_->owner, waiting_->title);
+    HWND dialog = FindShownDialog(waiting_->owner, waiting_->title);
     if (!dialog) return;
     // Taken before it runs: the ticks of the loops it enters must not run it again.
     const std::function<void(HWND)> action = std::move(waiting_->action);
@@ -93,14 +61,8 @@ void HostWindow::runWaiting() {
 }
 
 void HostWindow::closeMessageBoxes() {
-    for (;;) {
-        HWND box = FindOwnedDialog(nullptr, kMessageBoxCaption);
-        if (!box) return;
-        closedBoxes_.push_back(WindowText(GetDlgItem(box, kMessageBoxTextId)));
-        // Ends the box as its OK button would; its own loop then returns.
-        SendMessageW(box, WM_COMMAND, IDOK, 0);
-        if (IsWindowVisible(box)) ShowWindow(box, SW_HIDE);
-    }
+    for (const MessageBoxText& box : CloseMessageBoxes({.caption = kMessageBoxCaption}))
+        closedBoxes_.push_back(box.text);
 }
 
 LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -124,4 +86,11 @@ LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam,
         if (self) self->faults_.push_back("исключение при работе с диалогом");
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND FindShownDialog(HWND owner, const std::u16string& title) {
+    DialogQuery query{.caption = title};
+    // No owner: any.
+    if (owner) query.owner = owner;
+    return FindDialog(query);
 }

@@ -26,8 +26,6 @@ public:
     void whenShown(HWND owner, std::u16string title, std::function<void(HWND)> action);
     // Drops the waiting action; true if it was still waiting (its dialog never showed).
     bool cancelWaiting();
-    // Dispatches everything already waiting in this thread's queue.
-    static void drainMessages();
     // The texts of the message boxes the guard has closed since the last call.
     std::vector<std::u16string> takeClosedMessageBoxes();
     // Exceptions that escaped the work on a dialog (each one a finding of the road itself).
@@ -50,6 +48,6 @@ private:
     std::vector<std::string> faults_;
 };
 
-// The thread's visible dialog owned by `owner` with exactly the caption `title`; nullptr if
-// there is none.
-HWND FindOwnedDialog(HWND owner, const std::u16string& title);
+// The thread's visible dialog (or message box) owned by `owner` (any owner for nullptr) with
+// exactly the caption `title`; nullptr if there is none.
+HWND FindShownDialog(HWND owner, const std::u16string& title);

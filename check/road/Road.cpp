@@ -5,13 +5,13 @@
 #include <ctime>
 
 #include "check/driver/ControlText.h"
+#include "check/driver/WindowActions.h"
 #include "check/road/CallProbe.h"
 #include "check/road/CellName.h"
 #include "check/road/LocalTimeText.h"
 #include "check/road/ProtocolTreeCheck.h"
 #include "check/road/RawRecord.h"
 #include "check/road/SelectionDriver.h"
-#include "check/road/Win32Text.h"
 #include "database/Utf.h"
 #include "ui/resource.h"
 
@@ -73,10 +73,10 @@ bool InModule(const void* address, HMODULE module) {
 // The list view's cells as the report reads them back: 260 characters per cell.
 std::vector<std::array<std::u16string, 9>> ListViewRows(HWND list) {
     std::vector<std::array<std::u16string, 9>> rows;
-    for (const auto& cells : ControlText::ListViewRows(list)) {
+    for (const auto& cells : ControlText::ListViewCells(list)) {
         std::array<std::u16string, 9> row;
         for (std::size_t column = 0; column < row.size() && column < cells.size(); ++column)
-            row[column] = ToU16(cells[column].c_str());
+            row[column] = cells[column];
         rows.push_back(row);
     }
     return rows;
@@ -95,8 +95,9 @@ void ExpectLabel(HWND window, int id, AssayId assay, std::int64_t date,
     checks.expect(kept == assay, name + " хранит измерение " + std::to_string(kept) +
                                      ", ожидалось " + std::to_string(assay));
     const std::u16string expected = LabelText(date, sample);
-    checks.expect(WindowText(label) == expected, name + ": ожидалось " + Quoted(expected) +
-                                                     ", получено " + Quoted(WindowText(label)));
+    const std::u16string shown = ControlText::WindowText(label);
+    checks.expect(shown == expected,
+                  name + ": ожидалось " + Quoted(expected) + ", получено " + Quoted(shown));
 }
 
 }  // namespace
@@ -148,7 +149,7 @@ void Road::step(const char* name, const std::vector<const char*>& needs, const B
     } catch (const std::exception& e) {
         checks.fail(std::string("сбой самой проверки: ") + e.what());
     }
-    HostWindow::drainMessages();
+    DispatchPending();
     for (const std::u16string& text : hostWindow_->takeClosedMessageBoxes())
         checks.fail("появилось сообщение " + Quoted(text));
     collectFaults(checks);
@@ -267,8 +268,8 @@ void Road::openWindow(StepChecks& checks) {
     ExpectCdecl(result, "обработчик команды меню", checks);
     checks.expect(result.result == 0,
                   "обработчик команды меню вернул " + std::to_string(result.result));
-    HostWindow::drainMessages();
-    protocolWindow_ = FindOwnedDialog(owner, u"Протокол измерений");
+    DispatchPending();
+    protocolWindow_ = FindShownDialog(owner, u"Протокол измерений");
     if (!checks.expect(protocolWindow_ != nullptr,
                        "не появилось окно «Протокол измерений», принадлежащее окну хоста"))
         return;
@@ -286,10 +287,9 @@ void Road::openWindow(StepChecks& checks) {
 void Road::select(StepChecks& checks) {
     hostWindow_->whenShown(protocolWindow_, u"Выбор измерений",
                            [&](HWND dialog) { DriveSelectionDialog(dialog, database_, checks); });
-    SendMessageW(protocolWindow_, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(protocolWindow_, IDC_SELECT)));
+    SendClick(protocolWindow_, IDC_SELECT);
     checks.expect(!hostWindow_->cancelWaiting(), "«Выбрать» не открыл диалог «Выбор измерений»");
-    checks.expect(FindOwnedDialog(protocolWindow_, u"Выбор измерений") == nullptr,
+    checks.expect(FindShownDialog(protocolWindow_, u"Выбор измерений") == nullptr,
                   "диалог выбора не закрылся");
 }
 
@@ -329,8 +329,7 @@ void Road::exportReport(StepChecks& checks) {
         return 0;
     });
     const std::size_t before = host_->calls().size();
-    SendMessageW(protocolWindow_, WM_COMMAND, MAKEWPARAM(IDC_REPORT, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(protocolWindow_, IDC_REPORT)));
+    SendClick(protocolWindow_, IDC_REPORT);
     host_->onExport({});
     const auto calls = host_->callsSince(before);
     if (!checks.expect(
@@ -364,9 +363,8 @@ void Road::unload(StepChecks& checks) {
 }
 
 void Road::closeWindows() {
-    if (protocolWindow_ && IsWindow(protocolWindow_))
-        SendMessageW(protocolWindow_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (protocolWindow_ && IsWindow(protocolWindow_)) SendClick(protocolWindow_, IDOK);
     if (protocolWindow_ && IsWindow(protocolWindow_)) DestroyWindow(protocolWindow_);
     protocolWindow_ = nullptr;
-    HostWindow::drainMessages();
+    DispatchPending();
 }

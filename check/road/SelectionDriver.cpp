@@ -1,18 +1,12 @@
 #include "check/road/SelectionDriver.h"
 
+#include "check/driver/ControlText.h"
+#include "check/driver/WindowActions.h"
 #include "check/road/Win32Text.h"
 #include "database/Utf.h"
 #include "ui/resource.h"
 
 namespace {
-
-std::u16string ListBoxText(HWND list, int index) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    return ToU16(text.c_str());
-}
 
 int ItemCount(HWND list) {
     return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
@@ -34,8 +28,9 @@ void DriveSelectionDialog(HWND dialog, const RoadDatabase& road, StepChecks& che
     // selected; none of its measurements is marked.
     checks.expect(ItemCount(seriesList) == 2,
                   "в списке серий " + std::to_string(ItemCount(seriesList)) + " строк, а не 2");
-    checks.expect(ListBoxText(seriesList, 0) == road.newestSeries,
-                  "первая серия «" + toUtf8(ListBoxText(seriesList, 0)) + "»");
+    const std::vector<std::u16string> series = ControlText::ListBoxItems(seriesList);
+    const std::u16string first = series.empty() ? u"" : series.front();
+    checks.expect(first == road.newestSeries, "первая серия «" + toUtf8(first) + "»");
     checks.expect(SendMessageW(seriesList, LB_GETCURSEL, 0, 0) == 0,
                   "при открытии не выбрана самая новая серия");
     checks.expect(SendMessageW(measurementList, LB_GETSELCOUNT, 0, 0) == 0,
@@ -63,11 +58,10 @@ void DriveSelectionDialog(HWND dialog, const RoadDatabase& road, StepChecks& che
         }
     }
     if (!checks.expect(marked == 2, "в списке нет обоих измерений пары")) return;
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    SendClick(dialog, IDOK);
     // Ending the dialog hides it at once; one still shown refused the pair, so Cancel gets
     // the road out of its loop.
     if (!checks.expect(!IsWindow(dialog) || !IsWindowVisible(dialog),
                        "OK при двух отмеченных измерениях не закрыл диалог"))
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        SendClick(dialog, IDCANCEL);
 }

@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "check/driver/ControlText.h"
-#include "tests/host/DialogSearch.h"
+#include "check/driver/DialogSearch.h"
+#include "check/driver/WindowActions.h"
+#include "check/driver/WindowScript.h"
 #include "tests/host/HostMainWindow.h"
 #include "tests/host/HostMenu.h"
 #include "tests/host/TestHost.h"
-#include "tests/host/WindowScript.h"
 #include "tests/host/app/WindowImage.h"
 #include "ui/resource.h"
 
@@ -22,7 +23,7 @@ using namespace ControlText;
 namespace {
 
 constexpr wchar_t kMenuPath[] = L"Данные/Расчёты/Протокол измерений по СТО 03-7.76-2016";
-constexpr wchar_t kProtocolCaption[] = L"Протокол измерений";
+constexpr char16_t kProtocolCaption[] = u"Протокол измерений";
 constexpr std::size_t kProtocolRows = 9;
 
 void printUtf8(const std::string& line) {
@@ -31,20 +32,20 @@ void printUtf8(const std::string& line) {
     std::fflush(stdout);
 }
 
-void print(const std::wstring& line) {
+void print(const std::u16string& line) {
     printUtf8(Utf8(line));
 }
 
-std::wstring joined(const std::vector<std::wstring>& cells) {
-    std::wstring line;
-    for (const std::wstring& cell : cells) line += (line.empty() ? L"" : L"\t") + cell;
+std::u16string joined(const std::vector<std::u16string>& cells) {
+    std::u16string line;
+    for (const std::u16string& cell : cells) line += (line.empty() ? u"" : u"\t") + cell;
     return line;
 }
 
 void picture(const DemoRoadOptions& options, HWND window, const wchar_t* name) {
     if (options.pictures.empty()) return;
     const auto file = options.pictures / name;
-    if (!SaveWindowImage(window, file)) print(L"nivra-host: не удалось снять " + file.wstring());
+    if (!SaveWindowImage(window, file)) print(u"nivra-host: не удалось снять " + file.u16string());
 }
 
 // The road's own state, shared by its steps.
@@ -57,23 +58,21 @@ struct Road {
 };
 
 HWND protocolWindow(HWND main) {
-    for (HWND window : OwnedDialogs(main))
-        if (WindowText(window) == kProtocolCaption) return window;
-    return nullptr;
+    return FindDialog({.owner = main, .caption = kProtocolCaption, .messageBox = false});
 }
 
 void markNewestPair(Road& road, HWND dialog) {
     HWND series = GetDlgItem(dialog, IDC_SERIES_LIST);
     HWND measurements = GetDlgItem(dialog, IDC_MEASUREMENT_LIST);
-    const auto seriesTexts = ListBoxTexts(series);
+    const auto seriesTexts = ListBoxItems(series);
     const LRESULT selected = SendMessageW(series, LB_GETCURSEL, 0, 0);
     if (selected >= 0 && static_cast<std::size_t>(selected) < seriesTexts.size())
-        print(L"Серия: " + seriesTexts[static_cast<std::size_t>(selected)]);
+        print(u"Серия: " + seriesTexts[static_cast<std::size_t>(selected)]);
     // The newest measurements come first: the first two items are the pair.
-    const auto items = ListBoxTexts(measurements);
+    const auto items = ListBoxItems(measurements);
     for (int index = 0; index < 2 && index < static_cast<int>(items.size()); ++index) {
         SendMessageW(measurements, LB_SETSEL, TRUE, index);
-        print(L"Отмечено: " + items[static_cast<std::size_t>(index)]);
+        print(u"Отмечено: " + items[static_cast<std::size_t>(index)]);
     }
     picture(road.options, dialog, L"selection.bmp");
     PostClick(dialog, IDOK);
@@ -81,12 +80,12 @@ void markNewestPair(Road& road, HWND dialog) {
 
 void printProtocol(Road& road) {
     HWND list = GetDlgItem(road.protocol, IDC_PROTOCOL_LIST);
-    print(L"");
-    print(L"Измерение 1: " + WindowText(GetDlgItem(road.protocol, IDC_FIRST_LABEL)));
-    print(L"Измерение 2: " + WindowText(GetDlgItem(road.protocol, IDC_SECOND_LABEL)));
-    print(L"");
+    print(u"");
+    print(u"Измерение 1: " + WindowText(GetDlgItem(road.protocol, IDC_FIRST_LABEL)));
+    print(u"Измерение 2: " + WindowText(GetDlgItem(road.protocol, IDC_SECOND_LABEL)));
+    print(u"");
     print(joined(ListViewHeaders(list)));
-    const auto rows = ListViewRows(list);
+    const auto rows = ListViewCells(list);
     for (const auto& row : rows) print(joined(row));
     road.rows = rows.size();
     picture(road.options, road.protocol, L"protocol.bmp");
@@ -129,7 +128,7 @@ int RunDemoRoad(TestHost& host, HostMainWindow& window, const DemoRoadOptions& o
     Road road{host, window.handle(), options};
     const UINT command = FindMenuCommand(GetMenu(window.handle()), kMenuPath);
     if (!command) {
-        print(L"nivra-host: в меню нет пункта " + std::wstring(kMenuPath));
+        printUtf8("nivra-host: в меню нет пункта " + Utf8(kMenuPath));
         return 1;
     }
     // As a click on the menu item would.
@@ -138,20 +137,20 @@ int RunDemoRoad(TestHost& host, HostMainWindow& window, const DemoRoadOptions& o
     const ScriptOutcome outcome =
         PlayScript([] { RunMessageLoop(); }, roadSteps(road), [] { PostQuitMessage(1); });
     if (!outcome.completed) {
-        printUtf8(Utf8(L"nivra-host: дорога прервана: ") + outcome.failure);
+        printUtf8("nivra-host: дорога прервана: " + outcome.failure);
         return 1;
     }
     if (road.rows != kProtocolRows) {
-        print(L"nivra-host: в протоколе " + std::to_wstring(road.rows) + L" строк вместо 9");
+        printUtf8("nivra-host: в протоколе " + std::to_string(road.rows) + " строк вместо 9");
         return 1;
     }
     OdtExportService& exporter = host.exporter();
     if (!exporter.lastError().empty()) {
-        printUtf8(Utf8(L"nivra-host: отчёт не записан: ") + exporter.lastError());
+        printUtf8("nivra-host: отчёт не записан: " + exporter.lastError());
         return 1;
     }
-    print(L"");
-    print(L"Отчёт: " + exporter.settings().output.wstring());
-    print(L"Документ: " + exporter.settings().xmlCopy.wstring());
+    print(u"");
+    print(u"Отчёт: " + exporter.settings().output.u16string());
+    print(u"Документ: " + exporter.settings().xmlCopy.u16string());
     return 0;
 }

@@ -176,7 +176,7 @@ TEST_F(ReportTest, AHostThatCannotRenderAnswersNegativeAndTheUserIsWarned) {
         settings.output = c.output;
         NewDatabase(Schema::WithOperatorTable).addVersion(26, 1, 1);
         SetRows({RowOf(u"x")});
-        const std::vector<SeenMessageBox> boxes = PressReport();
+        const std::vector<MessageBoxText> boxes = PressReport();
         EXPECT_NE(TheExportHost().exporter.lastError(), "");
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, u"Возникли ошибки при формировании отчёта");

@@ -2,8 +2,7 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
+#include "check/driver/WindowScript.h"
 #include "database/DataBaseConnectionBase.h"
 #include "database/Utf.h"
 #include "module/Module.h"
@@ -11,39 +10,6 @@
 #include "ui/LabelAssayId.h"
 #include "ui/ProtocolWindow.h"
 #include "ui/resource.h"
-
-namespace {
-
-std::vector<SeenMessageBox>* seenBoxes = nullptr;
-// The boxes already recorded: a box can be activated more than once before its posted OK is
-// handled (Wine under load hands activation back and forth), and is one box all the same.
-std::vector<HWND> seenHandles;
-
-std::u16string textOfWindow(HWND window) {
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
-    return std::u16string(text, text + wcslen(text));
-}
-
-// A message box is a dialog holding the message text control 0xFFFF. It is recorded when it
-// becomes active, and closed by a posted OK that its own modal loop then handles.
-LRESULT CALLBACK watchActivation(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && seenBoxes) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        wchar_t className[16] = {};
-        GetClassNameW(box, className, 16);
-        if (std::wstring(className) == L"#32770" && GetDlgItem(box, 0xFFFF) &&
-            std::find(seenHandles.begin(), seenHandles.end(), box) == seenHandles.end()) {
-            seenHandles.push_back(box);
-            seenBoxes->push_back({textOfWindow(GetDlgItem(box, 0xFFFF)), textOfWindow(box),
-                                  GetWindow(box, GW_OWNER)});
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-}  // namespace
 
 void ReportTest::SetUp() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
@@ -100,17 +66,9 @@ void ReportTest::SetRows(const std::vector<ListRow>& rows) {
     }
 }
 
-std::vector<SeenMessageBox> ReportTest::PressReport() {
-    std::vector<SeenMessageBox> boxes;
-    seenBoxes = &boxes;
-    seenHandles.clear();
-    HHOOK hook = SetWindowsHookExW(WH_CBT, watchActivation, nullptr, GetCurrentThreadId());
-    EXPECT_NE(hook, nullptr);
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDC_REPORT, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window_, IDC_REPORT)));
-    UnhookWindowsHookEx(hook);
-    seenBoxes = nullptr;
-    return boxes;
+std::vector<MessageBoxText> ReportTest::PressReport() {
+    // No step waits for a box: each one that shows is closed and kept in the outcome.
+    return Press(window_, IDC_REPORT, {}).unexpectedBoxes;
 }
 
 pugi::xml_node ReportTest::ReceivedRoot() {

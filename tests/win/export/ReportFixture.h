@@ -13,13 +13,8 @@
 #include <vector>
 
 #include "check/HostDatabase.h"
+#include "check/driver/MessageBoxes.h"
 #include "database/AssayId.h"
-
-struct SeenMessageBox {
-    std::u16string text;
-    std::u16string caption;
-    HWND owner = nullptr;
-};
 
 using ListRow = std::array<std::u16string, 9>;
 
@@ -37,7 +32,7 @@ protected:
     // Replaces the protocol list's rows.
     void SetRows(const std::vector<ListRow>& rows);
     // Presses "Отчёт"; returns the message boxes it showed, each dismissed with OK.
-    std::vector<SeenMessageBox> PressReport();
+    std::vector<MessageBoxText> PressReport();
 
     // The "root" of the tree the host received in its last call (a copy), or an empty handle.
     pugi::xml_node ReceivedRoot();

@@ -187,7 +187,7 @@ TEST_F(ReportTest, OnlyANegativeHostResultWarns) {
         HostDatabase& db = NewDatabase(Schema::WithOperatorTable);
         db.addVersion(26, 1, 1);
         SetRows({RowOf(u"x")});
-        const std::vector<SeenMessageBox> boxes = PressReport();
+        const std::vector<MessageBoxText> boxes = PressReport();
         EXPECT_EQ(TheExportHost().exporter.calls(), 1);
         if (result >= 0) {
             EXPECT_TRUE(boxes.empty());
@@ -221,7 +221,7 @@ TEST_F(ReportTest, DatabaseFailuresWarnInsideTheWindowAndNeverReachTheHost) {
         if (c.withVersionInfo) db.addVersion(c.version, 1, 1);
         SetSecondAssay(db.addAssay({.date = 1}));
         SetRows({RowOf(u"x")});
-        const std::vector<SeenMessageBox> boxes = PressReport();
+        const std::vector<MessageBoxText> boxes = PressReport();
         EXPECT_EQ(TheExportHost().exporter.calls(), 0);
         EXPECT_TRUE(TheExportHost().topics.empty());
         ASSERT_EQ(boxes.size(), 1u);

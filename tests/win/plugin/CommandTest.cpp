@@ -61,23 +61,23 @@ TEST_F(CommandTest, EachMenuCommandOpensOneMoreIndependentProtocolWindow) {
     EXPECT_NE(first, second);
     EXPECT_EQ(OwnedDialogs(Main()).size(), 2u);
     for (HWND window : {first, second}) {
-        EXPECT_EQ(ClassName(window), L"#32770");
-        EXPECT_EQ(WindowText(window), L"Протокол измерений");
+        EXPECT_EQ(ClassName(window), u"#32770");
+        EXPECT_EQ(WindowText(window), u"Протокол измерений");
         EXPECT_TRUE(IsWindowVisible(window));
         EXPECT_EQ(GetWindow(window, GW_OWNER), Main());
         // Made from dialog 101 of the plug-in's own module.
         EXPECT_EQ(reinterpret_cast<HMODULE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
                   plugin_->handle());
-        EXPECT_EQ(ClassName(GetDlgItem(window, IDC_PROTOCOL_LIST)), L"SysListView32");
-        EXPECT_EQ(WindowText(GetDlgItem(window, IDC_SELECT)), L"Выбрать");
-        EXPECT_EQ(WindowText(GetDlgItem(window, IDC_REPORT)), L"Отчёт");
+        EXPECT_EQ(ClassName(GetDlgItem(window, IDC_PROTOCOL_LIST)), u"SysListView32");
+        EXPECT_EQ(WindowText(GetDlgItem(window, IDC_SELECT)), u"Выбрать");
+        EXPECT_EQ(WindowText(GetDlgItem(window, IDC_REPORT)), u"Отчёт");
     }
 
     // Closing one leaves the other working.
     SendMessageW(first, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_FALSE(IsWindow(first));
     ASSERT_TRUE(IsWindow(second));
-    EXPECT_EQ(SeriesListedIn(second), (std::vector<std::wstring>{L"Серия"}));
+    EXPECT_EQ(SeriesListedIn(second), (std::vector<std::u16string>{u"Серия"}));
 }
 
 TEST_F(CommandTest, TheHostCommandTopicRunsTheHandlerWithTheOwnerItIsGiven) {
@@ -96,14 +96,14 @@ TEST_F(CommandTest, TheLocationIsCopiedAndARepeatedNotificationReplacesIt) {
     ASSERT_NE(window, nullptr);
     // The host's string changes, and its old buffer is gone: the plug-in kept its own copy.
     host_->setDatabasePath(DatabaseWithSeries("location-b", "Серия базы Б"));
-    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::wstring>{L"Серия базы А"}));
+    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::u16string>{u"Серия базы А"}));
 
     host_->publish(kModulesLoaded);
     // The location is the module's, not the window's: every window now reads the new one.
-    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::wstring>{L"Серия базы Б"}));
+    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::u16string>{u"Серия базы Б"}));
     HWND another = PickMenuItem();
     ASSERT_NE(another, nullptr);
-    EXPECT_EQ(SeriesListedIn(another), (std::vector<std::wstring>{L"Серия базы Б"}));
+    EXPECT_EQ(SeriesListedIn(another), (std::vector<std::u16string>{u"Серия базы Б"}));
 }
 
 TEST_F(CommandTest, WithoutALocationEveryDatabaseActionWarnsAndTheWindowStays) {
@@ -113,26 +113,28 @@ TEST_F(CommandTest, WithoutALocationEveryDatabaseActionWarnsAndTheWindowStays) {
     HWND window = PickMenuItem();
     ASSERT_NE(window, nullptr);
 
-    MessageBoxText shown;
-    ScriptOutcome outcome = Press(window, IDC_SELECT, {CloseMessageBox(shown)});
+    std::vector<MessageBoxText> shown;
+    ScriptOutcome outcome = Press(window, IDC_SELECT, {DismissMessageBox(shown)});
     EXPECT_TRUE(outcome.completed) << outcome.failure;
-    EXPECT_EQ(shown.caption, L"Ошибка");
-    EXPECT_FALSE(shown.text.empty());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, u"Ошибка");
+    EXPECT_FALSE(shown[0].text.empty());
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(SendDlgItemMessageW(window, IDC_PROTOCOL_LIST, LVM_GETITEMCOUNT, 0, 0), 0);
 
     // The report cannot read its header either: a warning, and the host is never asked.
-    shown = {};
-    outcome = Press(window, IDC_REPORT, {CloseMessageBox(shown)});
+    shown.clear();
+    outcome = Press(window, IDC_REPORT, {DismissMessageBox(shown)});
     EXPECT_TRUE(outcome.completed) << outcome.failure;
-    EXPECT_EQ(shown.caption, L"Ошибка");
-    EXPECT_EQ(shown.owner, window);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, u"Ошибка");
+    EXPECT_EQ(shown[0].owner, window);
     EXPECT_EQ(host_->exporter().calls(), 0);
 
     // A later notification with a location makes the same window work.
     host_->setDatabasePath(DatabaseWithSeries("location-late", "Серия"));
     host_->publish(kModulesLoaded);
-    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::wstring>{L"Серия"}));
+    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::u16string>{u"Серия"}));
 }
 
 TEST_F(CommandTest, WindowsOutliveUnloadButTheCommandEnds) {
@@ -143,7 +145,7 @@ TEST_F(CommandTest, WindowsOutliveUnloadButTheCommandEnds) {
     EXPECT_EQ(UnloadPlugin(), 0);
 
     EXPECT_TRUE(IsWindow(window));
-    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::wstring>{L"Серия"}));
+    EXPECT_EQ(SeriesListedIn(window), (std::vector<std::u16string>{u"Серия"}));
     EXPECT_FALSE(host_->runCommand(kCommandTopic, Main()));
     EXPECT_EQ(OwnedDialogs(Main()).size(), 1u);
 }

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "tests/host/DialogSearch.h"
+#include "check/driver/DialogSearch.h"
 #include "tests/win/plugin/PluginFixture.h"
 
 namespace {

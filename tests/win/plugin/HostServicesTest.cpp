@@ -61,13 +61,14 @@ TEST_F(HostServicesTest, TheReportReachesTheHostsExportAndItsFailureIsShown) {
     EXPECT_GT(std::filesystem::file_size(output), 0u);
 
     host_->setExportFails(true);
-    MessageBoxText shown;
-    outcome = Press(window, IDC_REPORT, {CloseMessageBox(shown)});
+    std::vector<MessageBoxText> shown;
+    outcome = Press(window, IDC_REPORT, {DismissMessageBox(shown)});
     EXPECT_TRUE(outcome.completed) << outcome.failure;
     EXPECT_EQ(host_->exporter().calls(), 2);
-    EXPECT_EQ(shown.caption, L"Ошибка");
-    EXPECT_EQ(shown.text, L"Возникли ошибки при формировании отчёта");
-    EXPECT_EQ(shown.owner, window);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, u"Ошибка");
+    EXPECT_EQ(shown[0].text, u"Возникли ошибки при формировании отчёта");
+    EXPECT_EQ(shown[0].owner, window);
     std::filesystem::remove(output);
 }
 

@@ -4,6 +4,7 @@
 
 #include "check/HostDatabase.h"
 #include "check/driver/ControlText.h"
+#include "check/driver/WindowActions.h"
 #include "tests/host/HostMenu.h"
 #include "ui/resource.h"
 
@@ -25,19 +26,6 @@ std::wstring DatabaseWithSeries(const std::string& name, const std::string& seri
     db.close();
     const std::u16string uri = db.uri();
     return std::wstring(uri.begin(), uri.end());
-}
-
-ScriptOutcome Press(HWND window, int id, std::vector<ScriptStep> steps) {
-    return PlayScript(
-        [window, id] { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); },
-        std::move(steps));
-}
-
-ScriptStep CloseMessageBox(MessageBoxText& shown) {
-    return {"a message box", FindMessageBox, [&shown](HWND box) {
-                shown = ReadMessageBox(box);
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-            }};
 }
 
 void PluginTest::SetUp() {
@@ -79,27 +67,23 @@ HWND PluginTest::PickMenuItem() {
     return nullptr;
 }
 
-std::vector<std::wstring> PluginTest::SeriesListedIn(HWND window) {
-    std::vector<std::wstring> series;
-    const ScriptOutcome outcome =
-        Press(window, IDC_SELECT,
-              {{"the selection dialog", [window] { return FindOwnedDialog(window); },
-                [&series](HWND dialog) {
-                    series = ListBoxTexts(GetDlgItem(dialog, IDC_SERIES_LIST));
-                    PostClick(dialog, IDCANCEL);
-                }}});
+std::vector<std::u16string> PluginTest::SeriesListedIn(HWND window) {
+    std::vector<std::u16string> series;
+    const ScriptOutcome outcome = Press(
+        window, IDC_SELECT, {OnOwnedDialog("the selection dialog", window, [&series](HWND dialog) {
+            series = ListBoxItems(GetDlgItem(dialog, IDC_SERIES_LIST));
+            PostClick(dialog, IDCANCEL);
+        })});
     EXPECT_TRUE(outcome.completed) << outcome.failure;
     return series;
 }
 
 void PluginTest::ChooseNewestPair(HWND window) {
     const ScriptOutcome outcome =
-        Press(window, IDC_SELECT,
-              {{"the selection dialog", [window] { return FindOwnedDialog(window); },
-                [](HWND dialog) {
-                    for (int item : {0, 1})
-                        SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, TRUE, item);
-                    PostClick(dialog, IDOK);
-                }}});
+        Press(window, IDC_SELECT, {OnOwnedDialog("the selection dialog", window, [](HWND dialog) {
+                  for (int item : {0, 1})
+                      SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, TRUE, item);
+                  PostClick(dialog, IDOK);
+              })});
     EXPECT_TRUE(outcome.completed) << outcome.failure;
 }

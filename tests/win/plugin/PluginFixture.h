@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/host/DialogSearch.h"
+#include "check/driver/DialogSearch.h"
+#include "check/driver/WindowScript.h"
 #include "tests/host/HostMainWindow.h"
 #include "tests/host/PluginModule.h"
 #include "tests/host/TestHost.h"
-#include "tests/host/WindowScript.h"
 
 inline const std::wstring kMenuPath = L"Данные/Расчёты/Протокол измерений по СТО 03-7.76-2016";
 inline const std::string kCommandTopic = "nivra/MenuCommand";
@@ -24,11 +24,6 @@ inline const std::string kModulesLoaded = "System/ModulesLoaded";
 // A host database with one series named `series` holding two measurements (files
 // "D:\\Хроматограммы\\He_0.chr", older, and "...He_1.chr"); returns its path.
 std::wstring DatabaseWithSeries(const std::string& name, const std::string& series);
-
-// Presses button `id` of `window` and plays `steps` in the modal windows it opens.
-ScriptOutcome Press(HWND window, int id, std::vector<ScriptStep> steps);
-// A step that reads the next message box into `shown` and closes it.
-ScriptStep CloseMessageBox(MessageBoxText& shown);
 
 class PluginTest : public ::testing::Test {
 protected:
@@ -44,7 +39,7 @@ protected:
     HWND PickMenuItem();
     // Presses "Выбрать" in `window` and returns the series the selection dialog lists, then
     // cancels it; the test fails when the dialog does not open.
-    std::vector<std::wstring> SeriesListedIn(HWND window);
+    std::vector<std::u16string> SeriesListedIn(HWND window);
     // Chooses the two newest measurements of the preselected series through "Выбрать".
     void ChooseNewestPair(HWND window);
 

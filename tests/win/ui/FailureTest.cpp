@@ -4,10 +4,13 @@
 
 #include <commctrl.h>
 
+#include "check/driver/ControlText.h"
 #include "tests/win/ui/FakeHost.h"
 #include "tests/win/ui/ProtocolWindowFixture.h"
 #include "tests/win/ui/WindowProbe.h"
 #include "ui/resource.h"
+
+using namespace ControlText;
 
 namespace {
 
@@ -62,8 +65,7 @@ TEST_F(ProtocolWindowTest, FailedOpenFileWarnsAndSendsNothing) {
     Choose({0, 1});
     db.exec("ALTER TABLE assay RENAME TO gone;");
     TheFakeHost().requests.clear();
-    PlayModal([this] { SendMessageW(window_, WM_COMMAND, IDC_OPEN_FIRST, 0); },
-              {DismissMessageBox(boxes_)});
+    PressButton(IDC_OPEN_FIRST, {DismissMessageBox(boxes_)});
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].owner, window_);
     EXPECT_EQ(boxes_[0].text, u"Не удалось открыть файл измерения.\n\n" + kNoAssayTable);

@@ -4,10 +4,13 @@
 
 #include <commctrl.h>
 
+#include "check/driver/ControlText.h"
 #include "tests/win/ui/FakeHost.h"
 #include "tests/win/ui/ProtocolWindowFixture.h"
 #include "tests/win/ui/WindowProbe.h"
 #include "ui/resource.h"
+
+using namespace ControlText;
 
 TEST_F(ProtocolWindowTest, IdsAboveTwoToTheThirtyTwoSurvive) {
     constexpr AssayId kHigh = 4294967301;      // 2^32 + 5

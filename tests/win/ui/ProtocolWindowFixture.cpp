@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "check/driver/WindowActions.h"
 #include "database/DataBaseConnectionBase.h"
 #include "database/SqlConnection.h"
 #include "protocol/ComputeProtocol.h"
@@ -117,20 +118,25 @@ HWND ProtocolWindowTest::OpenWindow() {
     return window_;
 }
 
-void ProtocolWindowTest::PressSelect(std::vector<ModalStep> steps) {
-    PlayModal([this] { SendMessageW(window_, WM_COMMAND, IDC_SELECT, 0); }, std::move(steps));
+void ProtocolWindowTest::PressButton(int id, std::vector<ScriptStep> steps) {
+    const ScriptOutcome outcome = Press(window_, id, std::move(steps));
+    EXPECT_TRUE(outcome.completed) << outcome.failure;
 }
 
-ModalStep ProtocolWindowTest::InSelection(std::string what, std::function<void(HWND)> act) {
-    return {std::move(what), [this] { return FindOwnedDialog(window_); }, std::move(act)};
+void ProtocolWindowTest::PressSelect(std::vector<ScriptStep> steps) {
+    PressButton(IDC_SELECT, std::move(steps));
 }
 
-ModalStep ProtocolWindowTest::MarkAndAccept(std::vector<int> items) {
+ScriptStep ProtocolWindowTest::InSelection(std::string what, std::function<void(HWND)> act) {
+    return OnOwnedDialog(std::move(what), window_, std::move(act));
+}
+
+ScriptStep ProtocolWindowTest::MarkAndAccept(std::vector<int> items) {
     return InSelection("mark and accept", [items](HWND dialog) {
         // Exactly these items: the current pair may have come marked.
         SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, FALSE, -1);
         for (int item : items) SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, TRUE, item);
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        PostClick(dialog, IDOK);
     });
 }
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "check/HostDatabase.h"
+#include "check/driver/WindowScript.h"
 #include "database/AssayId.h"
-#include "tests/win/ui/ModalDriver.h"
 
 // Unix seconds of a UTC calendar time.
 std::int64_t UnixSeconds(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second);
@@ -38,12 +38,15 @@ protected:
     // Creates and shows a protocol window owned by the test's host window.
     HWND OpenWindow();
 
+    // Presses button `id` and plays `steps` in the windows it opens; the test fails unless
+    // every step runs and no other message box shows.
+    void PressButton(int id, std::vector<ScriptStep> steps);
     // Presses "Выбрать" and plays `steps` in the dialogs it opens.
-    void PressSelect(std::vector<ModalStep> steps);
+    void PressSelect(std::vector<ScriptStep> steps);
     // The step that acts on the selection dialog when it is the active modal window.
-    ModalStep InSelection(std::string what, std::function<void(HWND)> act);
+    ScriptStep InSelection(std::string what, std::function<void(HWND)> act);
     // Marks the measurement items in the given order, then presses OK.
-    ModalStep MarkAndAccept(std::vector<int> items);
+    ScriptStep MarkAndAccept(std::vector<int> items);
     // Chooses a pair through the dialog (marks exactly these items of the selected series,
     // then OK).
     void Choose(std::vector<int> items);

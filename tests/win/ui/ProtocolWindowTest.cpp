@@ -4,11 +4,14 @@
 
 #include <commctrl.h>
 
+#include "check/driver/ControlText.h"
+#include "check/driver/WindowActions.h"
 #include "tests/win/ui/FakeHost.h"
 #include "tests/win/ui/ProtocolWindowFixture.h"
 #include "tests/win/ui/WindowProbe.h"
 #include "ui/resource.h"
 
+using namespace ControlText;
 
 TEST_F(ProtocolWindowTest, ChoiceFillsLabelsAndNineRowsWithOrWithoutPeaks) {
     FillSample(NewDatabase());

@@ -4,10 +4,13 @@
 
 #include <commctrl.h>
 
+#include "check/driver/ControlText.h"
 #include "tests/win/ui/FakeHost.h"
 #include "tests/win/ui/ProtocolWindowFixture.h"
 #include "tests/win/ui/WindowProbe.h"
 #include "ui/resource.h"
+
+using namespace ControlText;
 
 namespace {
 

@@ -1,29 +1,16 @@
 #pragma once
 
-// Reading what windows show, for the UI tests.
+// Window geometry and the user's date and time texts, for the UI tests; what windows show is
+// read with the window driver (check/driver/ControlText.h).
 
 #include <windows.h>
 
 #include <string>
-#include <vector>
-
-std::u16string ClassName(HWND window);
-std::u16string WindowText(HWND window);
-
-// Texts of a list box's items, in list order.
-std::vector<std::u16string> ListBoxItems(HWND list);
-// Indices of a multiple-selection list box's marked items, ascending.
-std::vector<int> ListBoxMarks(HWND list);
-
-// Cell texts of a report list view, row by row.
-std::vector<std::vector<std::u16string>> ListViewCells(HWND list);
 
 // A child window's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child);
 // The pixel rectangle of a template rectangle in dialog units of `dialog`.
 RECT DialogUnitsRect(HWND dialog, int x, int y, int width, int height);
-// Dispatches the messages already waiting in this thread's queue (posted commands).
-void DispatchPending();
 // A window's outer size.
 SIZE OuterSize(HWND window);
 
