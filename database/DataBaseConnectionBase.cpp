@@ -14,14 +14,29 @@ void DataBaseConnectionBase::setUri(const char16_t* uri) {
     uri_ = std::move(copy);
 }
 
+namespace {
+
+// Both are initialised before any code runs; the instance goes with the module, after the
+// windows that could read it have been closed.
+std::mutex creation;
+std::unique_ptr<DataBaseConnectionBase> instance;
+
+}  // namespace
+
 DataBaseConnectionBase& GetDataBaseConnection() {
-    static std::mutex creation;
-    // Deliberately never destroyed: windows of the host may still run database actions
-    // while the process shuts down.
-    static DataBaseConnectionBase* instance = nullptr;
     std::lock_guard<std::mutex> lock(creation);
-    if (!instance) instance = std::make_unique<DataBaseConnectionBase>().release();
+    if (!instance) instance = std::make_unique<DataBaseConnectionBase>();
     return *instance;
+}
+
+void ReleaseDataBaseConnection() noexcept {
+    std::unique_ptr<DataBaseConnectionBase> released;
+    try {
+        std::lock_guard<std::mutex> lock(creation);
+        released = std::move(instance);
+    } catch (...) {
+        // The lock failed: the instance stays, and goes with the module.
+    }
 }
 
 }  // namespace DataBase

@@ -5,8 +5,8 @@
 namespace DataBase {
 
 // The process-wide holder of the database location the host hands over at start-up.
-// One instance per process, created on first request and never destroyed; every database
-// action opens its own connection from the location kept here.
+// One instance per process, created on first request and released when the module is
+// unloaded; every database action opens its own connection from the location kept here.
 class DataBaseConnectionBase {
 public:
     DataBaseConnectionBase() = default;
@@ -28,5 +28,10 @@ private:
 
 // The process-wide instance; creation is guarded by a process-wide mutex.
 DataBaseConnectionBase& GetDataBaseConnection();
+
+// Releases the process-wide instance with its location (the next request creates a fresh,
+// empty one). Called when the host unloads the module; the module's own end releases it too.
+// No reference to the instance may be held across the call.
+void ReleaseDataBaseConnection() noexcept;
 
 }  // namespace DataBase

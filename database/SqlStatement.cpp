@@ -24,11 +24,9 @@ SqlStatement& Prepare(SqlConnection& connection, SqlStatement& statement, const 
 }
 
 void SqlStatement::BindId(int index, AssayId id) {
-    if (id > 0) {
-        sqlite3_bind_int64(stmt_.get(), index, id);
-    } else {
-        sqlite3_bind_null(stmt_.get(), index);
-    }
+    const int rc =
+        id > 0 ? sqlite3_bind_int64(stmt_.get(), index, id) : sqlite3_bind_null(stmt_.get(), index);
+    if (rc != SQLITE_OK) ThrowStepFailure(*this, rc);
 }
 
 SqlStatement& SqlStatement::BindIds(AssayId first, AssayId second) {
@@ -38,7 +36,8 @@ SqlStatement& SqlStatement::BindIds(AssayId first, AssayId second) {
 }
 
 void SqlStatement::BindText(int index, const std::u16string& text) {
-    sqlite3_bind_text16(stmt_.get(), index, text.c_str(), -1, SQLITE_TRANSIENT);
+    const int rc = sqlite3_bind_text16(stmt_.get(), index, text.c_str(), -1, SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) ThrowStepFailure(*this, rc);
 }
 
 int SqlStatement::Step() {

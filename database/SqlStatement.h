@@ -21,10 +21,12 @@ public:
     SqlStatement& operator=(SqlStatement&&) noexcept = default;
 
     // Binds an AssayId: ids above 0 as 64-bit integers, 0 or below as NULL (matching no row).
+    // A bind that fails (no such parameter, no memory) throws SqlException as a failed step
+    // does: the result code's text and the statement's SQL.
     void BindId(int index, AssayId id);
     // Binds `first` to parameter 1 and `second` to parameter 2 by the AssayId rule.
     SqlStatement& BindIds(AssayId first, AssayId second);
-    // Binds a text; the engine takes its own copy.
+    // Binds a text; the engine takes its own copy. Fails as BindId does.
     void BindText(int index, const std::u16string& text);
 
     // Advances to the next row; returns the engine's result code for the caller to judge.
@@ -56,7 +58,7 @@ SqlStatement& Prepare(SqlConnection& connection, SqlStatement& statement, const 
 template <class OnRow>
 void ForEachRow(SqlStatement& statement, OnRow&& onRow);
 
-// Throws the SqlException for a step that ended with `code`.
+// Throws the SqlException for a step (or bind) that ended with `code`.
 [[noreturn]] void ThrowStepFailure(const SqlStatement& statement, int code);
 
 template <class OnRow>

@@ -5,9 +5,12 @@
 pugi::xml_node AppendTextElement(pugi::xml_node parent, const pugi::char_t* name,
                                  const pugi::char_t* text) {
     pugi::xml_node element = parent.append_child(name);
+    if (!element) return {};
     pugi::xml_node value = element.append_child(pugi::node_pcdata);
-    value.set_value(text);
-    return element;
+    if (value && value.set_value(text)) return element;
+    // Half an element would read as an empty text: none is left instead.
+    parent.remove_child(element);
+    return {};
 }
 
 pugi::xml_node AppendTextElement(pugi::xml_node parent, const pugi::char_t* name,

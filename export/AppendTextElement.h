@@ -6,7 +6,8 @@
 
 // Appends to `parent` an element `name` whose only child is one text node holding `text`,
 // stored unchanged (an empty text still gets its text node). Returns the new element; an
-// empty handle when the parent is empty or memory ran out, in which case nothing was added.
+// empty handle when the parent is empty or memory ran out, in which case nothing was added
+// (an element whose text could not be stored is taken out again).
 pugi::xml_node AppendTextElement(pugi::xml_node parent, const pugi::char_t* name,
                                  const pugi::char_t* text);
 

@@ -7,6 +7,7 @@
 // during one synchronous call and keeps no handle into it.
 class ProtocolDocument {
 public:
+    // Throws std::bad_alloc when the declaration or "root" cannot be made whole.
     ProtocolDocument();
     ProtocolDocument(const ProtocolDocument&) = delete;
     ProtocolDocument& operator=(const ProtocolDocument&) = delete;

@@ -5,8 +5,8 @@
 
 namespace {
 
-// Written on the host's thread only (process attach, Load) and never cleared: windows that
-// outlive Unload still find their resources and, while it lives, the host.
+// Written on the host's thread only (process attach, Load) and never cleared; the windows that
+// use them are closed by Unload.
 HINSTANCE moduleInstance = nullptr;
 const HostApi* hostTable = nullptr;
 

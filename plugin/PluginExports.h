@@ -13,7 +13,8 @@ const PluginInfo* NIVRA_CALL GetPluginInfo();
 // Takes the host's service table (valid until Unload) and subscribes to the modules-loaded
 // notification. Always 0.
 int NIVRA_CALL Load(const HostApi* host);
-// Ends the subscription and the command registration; open windows stay. Always 0.
+// Ends the subscription and the command registration, closes the windows still open and lets
+// the database location go. Always 0.
 int NIVRA_CALL Unload();
 
 typedef const PluginInfo*(NIVRA_CALL* GetPluginInfoFunction)();

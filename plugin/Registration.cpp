@@ -1,6 +1,7 @@
 // Registration with the host: Load subscribes to the modules-loaded notification; the
 // notification registers the menu command, asks for its menu item and takes over the
-// database location; Unload ends the subscription and the command registration.
+// database location; Unload ends the subscription and the command registration, closes the
+// windows and lets the location go.
 
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include "plugin/Guard.h"
 #include "plugin/MenuCommand.h"
 #include "plugin/PluginExports.h"
+#include "ui/OpenProtocolWindows.h"
 
 namespace {
 
@@ -81,6 +83,14 @@ extern "C" int NIVRA_CALL Load(const HostApi* host) {
 
 extern "C" int NIVRA_CALL Unload() {
     return GuardedEntry([] {
+        // The windows go whatever the host does: they cannot work without its services, and
+        // a host may free the library right after, leaving their procedures nowhere.
+        const struct Closing {
+            ~Closing() {
+                CloseProtocolWindows(true);
+                DataBase::ReleaseDataBaseConnection();
+            }
+        } closing;
         const HostApi* host = Host();
         if (!host) return;
         if (host->Unsubscribe) host->Unsubscribe(subscriptionHandle);

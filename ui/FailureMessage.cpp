@@ -4,10 +4,31 @@
 
 #include "database/SqlException.h"
 #include "database/Utf.h"
+#include "ui/DatabaseFailure.h"
 
 namespace {
+
 constexpr std::u16string_view kOutOfMemory = u"Недостаточно памяти.";
 constexpr std::u16string_view kUnknownFailure = u"Неизвестная ошибка.";
+
+std::u16string decimal(int value) {
+    const bool negative = value < 0;
+    long long rest = negative ? -static_cast<long long>(value) : value;
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + rest % 10));
+        rest /= 10;
+    } while (rest != 0);
+    return negative ? u"-" + digits : digits;
+}
+
+// The explanation for the user, then the engine's message and code for whoever supports them.
+std::u16string databaseDetail(const DataBase::SqlException& failure) {
+    return std::u16string(DatabaseFailureExplanation(failure.code())) +
+           u"\nСведения для поддержки: " + fromUtf8(failure.what()) + u" (код " +
+           decimal(failure.code()) + u")";
+}
+
 }  // namespace
 
 std::u16string failureDetail(std::exception_ptr failure) noexcept {
@@ -16,7 +37,7 @@ std::u16string failureDetail(std::exception_ptr failure) noexcept {
             if (failure) std::rethrow_exception(failure);
             return std::u16string(kUnknownFailure);
         } catch (const DataBase::SqlException& e) {
-            return fromUtf8(e.what());
+            return databaseDetail(e);
         } catch (const std::bad_alloc&) {
             return std::u16string(kOutOfMemory);
         } catch (const std::exception& e) {

@@ -21,8 +21,9 @@ inline constexpr std::u16string_view kMeasurementListFailed =
 inline constexpr std::size_t kFailureTextCapacity = 512;
 using FailureText = FixedText<kFailureTextCapacity>;
 
-// The detail of a caught failure: a database error's own message, a note for lack of memory,
-// any other exception's message, or a note for an unknown failure.
+// The detail of a caught failure: for a database error its explanation (DatabaseFailure.h)
+// with the engine's message and result code on a line of their own; a note for lack of
+// memory; any other exception's message; or a note for an unknown failure.
 std::u16string failureDetail(std::exception_ptr failure) noexcept;
 
 // The warning text: the action's sentence, a blank line, the detail; cut to fit.

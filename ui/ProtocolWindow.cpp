@@ -10,6 +10,7 @@
 #include "ui/ExportProtocolReport.h"
 #include "ui/Guarded.h"
 #include "ui/LabelAssayId.h"
+#include "ui/OpenProtocolWindows.h"
 #include "ui/ProtocolWindowActions.h"
 #include "ui/ReportMessages.h"
 #include "ui/SelectionRecord.h"
@@ -118,6 +119,11 @@ INT_PTR CALLBACK ProtocolWindowProc(HWND window, UINT message, WPARAM wParam, LP
     try {
         switch (message) {
             case WM_INITDIALOG: {
+                // A window that could not be noted could not be closed before the module goes.
+                if (!TrackProtocolWindow(window)) {
+                    DestroyWindow(window);
+                    return FALSE;
+                }
                 BOOL result = FALSE;
                 Guarded(window, u"Не удалось открыть окно протокола.",
                         [&] { result = initialise(window); });
@@ -143,6 +149,7 @@ INT_PTR CALLBACK ProtocolWindowProc(HWND window, UINT message, WPARAM wParam, LP
                 ForgetLabelAssayId(GetDlgItem(window, IDC_SECOND_LABEL));
                 return FALSE;
             case WM_NCDESTROY:
+                ForgetProtocolWindow(window);
                 std::unique_ptr<WindowState>(stateOf(window)).reset();
                 SetWindowLongPtrW(window, GWLP_USERDATA, 0);
                 return FALSE;

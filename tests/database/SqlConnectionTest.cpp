@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <future>
 #include <string>
+#include <thread>
 
 #include "check/HostDatabase.h"
 #include "database/DataBaseConnectionBase.h"
@@ -14,21 +18,24 @@
 
 using namespace DataBase;
 
-TEST(SqlConnection, MissingFileIsCreatedAndFirstPrepareFailsWithNoSuchTable) {
+TEST(SqlConnection, OpensOnlyAnExistingFileAndOnlyReadsIt) {
     const std::string path = HostDatabase::tempPath("missing");
     std::filesystem::remove(path);
-    SqlConnection db(fromUtf8(path).c_str());
-    EXPECT_TRUE(std::filesystem::exists(path));
-    SqlStatement statement;
     try {
-        Prepare(db, statement, u"SELECT id FROM [assay];");
-        FAIL() << "prepare succeeded";
+        SqlConnection db(fromUtf8(path).c_str());
+        FAIL() << "opened a missing file";
     } catch (const SqlException& e) {
-        EXPECT_EQ(e.code(), SQLITE_ERROR);
-        EXPECT_STREQ(e.what(), "no such table: assay");
-        EXPECT_EQ(e.sql(), nullptr);
+        EXPECT_EQ(e.code(), SQLITE_CANTOPEN);
+        EXPECT_STREQ(e.sql(), "");
     }
-    EXPECT_EQ(statement.handle(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    HostDatabase fixture(HostDatabase::tempPath("readonly"),
+                         HostDatabase::Schema::WithOperatorTable);
+    SqlConnection db(fixture.uri().c_str());
+    SqlStatement statement;
+    Prepare(db, statement, u"INSERT INTO assay (id) VALUES (1);");
+    EXPECT_EQ(statement.Step(), SQLITE_READONLY);
 }
 
 TEST(SqlConnection, NoStoredLocationFailsToOpen) {
@@ -85,19 +92,60 @@ TEST(SqlStatement, StepFailureKeepsItsOwnCopyOfTheSqlAfterTheStatementIsGone) {
     EXPECT_STREQ(caught->sql(), sql);
 }
 
-TEST(SqlStatement, LockedDatabaseFailsAtOnceWithBusy) {
-    HostDatabase fixture(HostDatabase::tempPath("locked"), HostDatabase::Schema::WithOperatorTable);
-    fixture.exec(
-        "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO assay (id) VALUES (1);");
-    SqlConnection db(fixture.uri().c_str());
+std::int64_t assayCount(const std::u16string& uri) {
+    SqlConnection db(uri.c_str());
     SqlStatement statement;
+    Prepare(db, statement, u"SELECT count(*) FROM [assay];");
+    std::int64_t count = -1;
+    ForEachRow(statement, [&](const SqlStatement& row) { count = row.ColumnInt64(0, -1); });
+    return count;
+}
+
+TEST(SqlStatement, AWriteLockIsWaitedForAndOneHeldPastTheTimeoutFailsWithBusy) {
+    HostDatabase fixture(HostDatabase::tempPath("locked"), HostDatabase::Schema::WithOperatorTable);
+    std::promise<void> locked;
+    std::thread writer([&] {
+        fixture.exec("BEGIN EXCLUSIVE; INSERT INTO assay (id) VALUES (1);");
+        locked.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(kBusyTimeoutMilliseconds / 10));
+        fixture.exec("COMMIT;");
+    });
+    locked.get_future().wait();
+    // Read only once the writer committed: the row it wrote is there.
+    EXPECT_EQ(assayCount(fixture.uri()), 1);
+    writer.join();
+
+    fixture.exec(
+        "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO assay (id) VALUES (2);");
     try {
-        Prepare(db, statement, u"SELECT id FROM [assay];");
-        ForEachRow(statement, [](const SqlStatement&) {});
-        FAIL() << "read a locked database";
+        assayCount(fixture.uri());
+        FAIL() << "read a database locked for good";
     } catch (const SqlException& e) {
         EXPECT_EQ(e.code(), SQLITE_BUSY);
     }
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+TEST(SqlStatement, AWalDatabaseIsReadWhileTheHostWritesAndWithoutIt) {
+    HostDatabase fixture(HostDatabase::tempPath("wal"), HostDatabase::Schema::WithOperatorTable);
+    fixture.exec("PRAGMA journal_mode=WAL; INSERT INTO assay (id) VALUES (1);");
+    fixture.exec("BEGIN IMMEDIATE; INSERT INTO assay (id) VALUES (2);");
+    EXPECT_EQ(assayCount(fixture.uri()), 1) << "the committed state, without waiting";
+    fixture.exec("COMMIT;");
+    EXPECT_EQ(assayCount(fixture.uri()), 2);
+
+    // The host gone, and its companion files with it: the engine makes them again to read
+    // (and on Linux, where a reader cannot lock the file for removing them, leaves them), but
+    // the database itself is not touched.
+    fixture.close();
+    ASSERT_FALSE(std::filesystem::exists(fixture.path() + "-wal"));
+    const std::string before = fileBytes(fixture.path());
+    EXPECT_EQ(assayCount(fixture.uri()), 2);
+    EXPECT_EQ(fileBytes(fixture.path()), before);
 }
 
 TEST(SqlStatement, ColumnReadersReturnTheCallersDefaultForNullAndOutOfRange) {
@@ -140,6 +188,26 @@ TEST(SqlStatement, IdsOfZeroAndBelowBindNull) {
     }
 }
 
+TEST(SqlStatement, AFailedBindThrowsAsAFailedStepDoes) {
+    HostDatabase fixture(HostDatabase::tempPath("bindfail"),
+                         HostDatabase::Schema::WithOperatorTable);
+    SqlConnection db(fixture.uri().c_str());
+    SqlStatement statement;
+    Prepare(db, statement, u"SELECT ?;");
+    for (int id : {0, 7}) {
+        try {
+            statement.BindId(2, id);
+            FAIL() << "bound parameter 2 of one";
+        } catch (const SqlException& e) {
+            EXPECT_EQ(e.code(), SQLITE_RANGE);
+            EXPECT_STREQ(e.what(), sqlite3_errstr(SQLITE_RANGE));
+            ASSERT_NE(e.sql(), nullptr);
+            EXPECT_STREQ(e.sql(), "SELECT ?;");
+        }
+    }
+    EXPECT_THROW(statement.BindText(0, u"серия"), SqlException);
+}
+
 TEST(SqlStatement, BoundTextIsCopiedByTheEngine) {
     HostDatabase fixture(HostDatabase::tempPath("bindtext"),
                          HostDatabase::Schema::WithOperatorTable);
@@ -168,6 +236,11 @@ TEST(DataBaseConnectionBase, OneInstanceWhoseLocationIsACopyReplacedOnEachStore)
     holder.setUri(nullptr);
     EXPECT_EQ(holder.uri(), nullptr);
     EXPECT_THROW(SqlConnection::fromStoredUri(), SqlException);
+
+    // Released with the module: a later request starts without a location.
+    holder.setUri(u"third.db");
+    ReleaseDataBaseConnection();
+    EXPECT_EQ(GetDataBaseConnection().uri(), nullptr);
 }
 
 TEST(SqlException, CopiesCarryMessageCodeAndSqlAndEmptyMessageReadsUnknown) {

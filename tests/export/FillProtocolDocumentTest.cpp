@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,7 +36,47 @@ std::vector<pugi::xml_node> textElements(pugi::xml_node node) {
 
 const ReportMeasurement kMeasurement{u"баллон 17", u"партия 4", u"14.11.2023", u"9:05"};
 
+// pugixml's allocations, failing once `allocationsLeft` reaches 0 (-1: never).
+int allocationsLeft = -1;
+void* limitedAllocate(std::size_t size) {
+    if (allocationsLeft == 0) return nullptr;
+    if (allocationsLeft > 0) --allocationsLeft;
+    return std::malloc(size);
+}
+
 }  // namespace
+
+TEST(FillProtocolDocument, ADocumentThatRunsOutOfMemoryThrowsInsteadOfStayingIncomplete) {
+    ProtocolReport report;
+    report.protocolDate = u"01.02.2024";
+    report.measurement = kMeasurement;
+    report.operatorName = u"Петрова А. В.";
+    // Long cells, so that the document needs several allocations besides its first page.
+    for (int r = 0; r < 9; ++r)
+        report.rows.push_back(rowOf(std::u16string(250, u'ж') + static_cast<char16_t>(u'0' + r)));
+
+    pugi::set_memory_management_functions(limitedAllocate, std::free);
+    int failed = 0;
+    for (int limit = 0; limit < 1000; ++limit) {
+        allocationsLeft = limit;
+        try {
+            ProtocolDocument document;
+            FillProtocolDocument(document, report);
+            allocationsLeft = -1;
+            // The first fill that did not throw is whole.
+            const pugi::xml_node table = child(document.root(), "table1");
+            ASSERT_EQ(childNames(table), Names(9, "row"));
+            for (pugi::xml_node row : table.children()) ASSERT_EQ(childNames(row), kRowNames);
+            EXPECT_EQ(textOf(child(child(table, "row"), "Result")), report.rows[0][8]);
+            break;
+        } catch (const std::bad_alloc&) {
+            ++failed;
+        }
+    }
+    allocationsLeft = -1;
+    pugi::set_memory_management_functions(std::malloc, std::free);
+    EXPECT_GT(failed, 2);
+}
 
 TEST(FillProtocolDocument, RootChildrenFollowWhatWasFoundWithoutGaps) {
     struct Case {
