@@ -6,7 +6,7 @@ export NIVRA_TIMES := $(CURDIR)/build/stage-times.txt
 $(shell mkdir -p build && date +%s >$(NIVRA_TIMES))
 TIMED := tools/timed.sh
 
-.PHONY: all bootstrap native native-asan win64 win32 dist test test-native test-windows demo screenshots clean
+.PHONY: all bootstrap native native-asan win64 win32 dist test test-native test-windows soak demo screenshots clean
 
 all: native win64 win32
 
@@ -38,6 +38,10 @@ test-native: native native-asan
 
 test-windows: win64 win32
 	@tools/test-windows.sh
+
+# Long runs of the plug-in under Wine (tools/soak.sh); not part of `make test`.
+soak: win64 win32
+	@tools/soak.sh
 
 test: test-native test-windows
 	@echo "make test: all stages passed"
