@@ -6,7 +6,7 @@ export NIVRA_TIMES := $(CURDIR)/build/stage-times.txt
 $(shell mkdir -p build && date +%s >$(NIVRA_TIMES))
 TIMED := tools/timed.sh
 
-.PHONY: all bootstrap native native-asan win64 win32 dist test test-native test-signing test-windows demo screenshots clean
+.PHONY: all bootstrap native native-asan win64 win32 dist test test-native test-signing test-windows soak demo screenshots clean
 
 all: native win64 win32
 
@@ -42,6 +42,10 @@ test-signing: win32
 
 test-windows: win64 win32
 	@tools/test-windows.sh
+
+# Long runs of the plug-in under Wine (tools/soak.sh); not part of `make test`.
+soak: win64 win32
+	@tools/soak.sh
 
 test: test-native test-signing test-windows
 	@echo "make test: all stages passed"

@@ -35,51 +35,10 @@ elif [ "$status" -ne 0 ]; then
   exit 1
 fi
 
-wine64=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
-export WINEPREFIX=$root/build/wineprefix WINEDEBUG=-all TZ=UTC
-# Besides Mono and Gecko, no menu entries or file associations: that helper costs time for
-# nothing, most of all emulated.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-
-# Ends the prefix's server and every process left whose environment names the prefix (a Wine
-# process still starting when the server went would run on by itself).
-stop_wine() {
-  "$wineserver" -k >/dev/null 2>&1 || true
-  local entry pid
-  for entry in /proc/[0-9]*; do
-    pid=${entry#/proc/}
-    [ "$pid" != "$$" ] || continue
-    if tr '\0' '\n' 2>/dev/null <"$entry/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
-      kill -KILL "$pid" 2>/dev/null || true
-    fi
-  done
-}
+# shellcheck source=tools/wine-env.sh
+. tools/wine-env.sh
 trap 'stop_wine; exit 130' INT TERM
-
-# The prefix, once; remade when the widths it can serve changed (a prefix made without the
-# emulation has no 32-bit half). A creation that did not finish leaves no stamp.
-kind="win64"
-((width32)) && kind="win64+wow64"
-stamp=$WINEPREFIX.ready
-if [ "$(cat "$stamp" 2>/dev/null)" != "$kind" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "windows: creating the Wine prefix ($kind)"
-  rm -rf "$WINEPREFIX" "$stamp"
-  status=0
-  # One virtual desktop holds every window: with no window manager on the display, Wine
-  # would otherwise wait for one at each top-level window that is hidden or destroyed.
-  $timed "Wine prefix" timeout -k 10 "$prefix_limit" bash -c '
-    "$1" wineboot --init >/dev/null 2>&1 </dev/null
-    "$1" reg add "HKCU\Software\Wine\Explorer" /v Desktop /d Default /f >/dev/null 2>&1
-    "$1" reg add "HKCU\Software\Wine\Explorer\Desktops" /v Default /d 1280x1024 /f >/dev/null 2>&1
-    "$2" -w' _ "$wine64" "$wineserver" || status=$?
-  if [ "$status" -ne 0 ]; then
-    stop_wine
-    echo "windows: creating the Wine prefix FAILED (exit $status; 124 is its ${prefix_limit} s limit)" >&2
-    exit 1
-  fi
-  echo "$kind" >"$stamp"
-fi
+wine_prefix "$width32" "$prefix_limit" || exit 1
 
 # The display and the Wine server live for the whole run; ctest starts every program inside.
 # The server and Wine's own background processes (services, the desktop window) are started

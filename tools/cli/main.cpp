@@ -49,7 +49,8 @@ int Run(const std::string& path, AssayId first, AssayId second) {
     const std::u16string uri = fromUtf8(path);
     // A path that does not survive the trip through UTF-16 would name another file.
     if (toUtf8(uri) != path) return Fail("database path is not valid UTF-8: " + path);
-    // Opening a missing file would create an empty database; a typo must not leave one.
+    // The engine would refuse a missing file too, but only as "unable to open database file";
+    // this names the path.
     std::error_code error;
     if (!std::filesystem::exists(std::filesystem::path(path), error))
         return Fail("no database file at " + path);
