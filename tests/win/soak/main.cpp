@@ -27,9 +27,11 @@
 
 #include "check/HostDatabase.h"
 #include "check/driver/ControlText.h"
-#include "tests/host/DialogSearch.h"
+#include "check/driver/DialogSearch.h"
+#include "check/driver/MessageBoxes.h"
+#include "check/driver/WindowActions.h"
+#include "check/driver/WindowScript.h"
 #include "tests/host/PluginModule.h"
-#include "tests/host/WindowScript.h"
 #include "tests/win/soak/ProcessFigures.h"
 #include "tests/win/soak/SoakHost.h"
 #include "ui/resource.h"
