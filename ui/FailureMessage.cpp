@@ -1,6 +1,7 @@
 #include "ui/FailureMessage.h"
 
 #include <new>
+#include <string>
 
 #include "database/SqlException.h"
 #include "database/Utf.h"
@@ -11,22 +12,11 @@ namespace {
 constexpr std::u16string_view kOutOfMemory = u"Недостаточно памяти.";
 constexpr std::u16string_view kUnknownFailure = u"Неизвестная ошибка.";
 
-std::u16string decimal(int value) {
-    const bool negative = value < 0;
-    long long rest = negative ? -static_cast<long long>(value) : value;
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + rest % 10));
-        rest /= 10;
-    } while (rest != 0);
-    return negative ? u"-" + digits : digits;
-}
-
 // The explanation for the user, then the engine's message and code for whoever supports them.
 std::u16string databaseDetail(const DataBase::SqlException& failure) {
     return std::u16string(DatabaseFailureExplanation(failure.code())) +
            u"\nСведения для поддержки: " + fromUtf8(failure.what()) + u" (код " +
-           decimal(failure.code()) + u")";
+           fromUtf8(std::to_string(failure.code())) + u")";
 }
 
 }  // namespace
