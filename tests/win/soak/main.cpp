@@ -71,51 +71,20 @@ HWND makeOwner() {
                            nullptr, nullptr, nullptr, nullptr);
 }
 
-// Closes every message box that appears while it lives and keeps the first one's text: the
-// plug-in shows one only when an action failed, also after the last step of a script. A
-// selection dialog that stays open after such a box is cancelled.
-class BoxWatch {
-public:
-    explicit BoxWatch(HWND window) : timer_(SetTimer(nullptr, 0, 20, tick)) {
-        seen().clear();
-        watched() = window;
+// What went wrong in a script: the first message box no step waited for (the plug-in shows
+// one only when an action failed; the script closed it), or why the script did not finish.
+std::string failureOf(const ScriptOutcome& outcome) {
+    if (!outcome.unexpectedBoxes.empty()) {
+        std::string text = ControlText::Utf8(outcome.unexpectedBoxes.front().text);
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        return "message box: " + text;
     }
-    ~BoxWatch() { KillTimer(nullptr, timer_); }
-    BoxWatch(const BoxWatch&) = delete;
-    BoxWatch& operator=(const BoxWatch&) = delete;
-
-    std::string failure() const {
-        pumpMessages();
-        return seen().empty() ? std::string() : "message box: " + seen();
-    }
-
-private:
-    static std::string& seen() {
-        static std::string text;
-        return text;
-    }
-    static HWND& watched() {
-        static HWND window = nullptr;
-        return window;
-    }
-    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-        if (HWND box = FindMessageBox()) {
-            if (seen().empty()) {
-                seen() = ControlText::Utf8(ReadMessageBox(box).text);
-                std::replace(seen().begin(), seen().end(), '\n', ' ');
-            }
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        } else if (!seen().empty()) {
-            if (HWND dialog = FindOwnedDialog(watched())) PostClick(dialog, IDCANCEL);
-        }
-    }
-    UINT_PTR timer_;
-};
+    return outcome.completed ? std::string() : outcome.failure;
+}
 
 // Presses "Выбрать" in `window`, marks the two newest measurements and accepts; an empty
 // failure text when the calculation filled the list.
 std::string selectAndCalculate(HWND window) {
-    const BoxWatch boxes(window);
     const ScriptOutcome outcome = PlayScript(
         [window] { SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED), 0); },
         {{"the selection dialog", [window] { return FindOwnedDialog(window); },
@@ -126,8 +95,7 @@ std::string selectAndCalculate(HWND window) {
                   SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, TRUE, item);
               PostClick(dialog, IDOK);
           }}});
-    if (!boxes.failure().empty()) return boxes.failure();
-    if (!outcome.completed) return outcome.failure;
+    if (std::string failure = failureOf(outcome); !failure.empty()) return failure;
     if (SendDlgItemMessageW(window, IDC_PROTOCOL_LIST, LVM_GETITEMCOUNT, 0, 0) != 9)
         return "the protocol list does not hold nine rows";
     return {};
@@ -135,9 +103,8 @@ std::string selectAndCalculate(HWND window) {
 
 std::string report(HWND window) {
     const int before = SoakHost::Reports();
-    const BoxWatch boxes(window);
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_REPORT, BN_CLICKED), 0);
-    if (!boxes.failure().empty()) return boxes.failure();
+    if (std::string failure = failureOf(Press(window, IDC_REPORT, {})); !failure.empty())
+        return failure;
     if (SoakHost::Reports() != before + 1) return "the host received no report";
     if (SoakHost::LastReportRows() != 9) return "the report does not hold nine rows";
     return {};
