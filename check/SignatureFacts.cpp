@@ -13,6 +13,7 @@
 #include "check/road/LocalTimeText.h"
 #include "check/road/Win32Text.h"
 #include "database/Utf.h"
+#include "datetime/FileTime.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ using Certificate = std::unique_ptr<const CERT_CONTEXT, CertificateFreer>;
 std::int64_t UnixSeconds(const FILETIME& time) {
     const std::int64_t ticks =
         static_cast<std::int64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
-    return (ticks - 116444736000000000) / 10000000;
+    return (ticks - kUnixEpochFileTime) / kFileTimeUnitsPerSecond;
 }
 
 const CRYPT_ATTRIBUTE* FindAttribute(const CRYPT_ATTRIBUTES& attributes, const char* oid) {
