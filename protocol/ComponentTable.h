@@ -22,4 +22,15 @@ public:
     static std::optional<std::size_t> SlotOf(std::u16string_view name) noexcept;
 };
 
+// The factors of a component's metrology. Each is applied as a multiplication, so the mean
+// is the sum times one half and the limit a tenth of the mean, never a division.
+// The mean of the two single results: their sum times this.
+inline constexpr double kMeanFactor = 0.5;
+// The acceptance limit of an assessed component: its mean times this.
+inline constexpr double kLimitFactor = 0.1;
+// The uncertainty of a component and of the СО+СО2 sum: the mean (or the sum) times this.
+inline constexpr double kUncertaintyFactor = 0.2;
+// The helium balance's uncertainty, whatever the impurities.
+inline constexpr double kHeliumUncertainty = 0.0003;
+
 }  // namespace ImpurityCalculation

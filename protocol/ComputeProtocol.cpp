@@ -6,11 +6,10 @@
 
 #include "protocol/AssessmentBounds.h"
 #include "protocol/CellText.h"
+#include "protocol/ComponentTable.h"
 
 namespace ImpurityCalculation {
 namespace {
-
-constexpr double kHeliumUncertainty = 0.0003;
 
 // Running totals of the two summary rows.
 struct Balance {
@@ -25,17 +24,19 @@ void FillNotAssessed(ProtocolRow& row, std::size_t from, std::size_t to) {
 ProtocolRow ComponentRow(std::u16string_view name, const ConcentrationPair& pair,
                          Balance& balance) {
     const AssessmentBounds bounds = AssessmentBounds::ForName(name);
-    const double mean = (pair.c1 + pair.c2) * 0.5;
+    const double mean = (pair.c1 + pair.c2) * kMeanFactor;
     const double repeatability = std::fabs(pair.c1 - pair.c2);
-    // Both bounds inclusive; a mean that is not a number fails both tests.
-    const double limit = bounds.lower <= mean && mean <= bounds.upper ? mean * 0.1 : 0.0;
-    const double uncertainty = mean * 0.2;
+    // Both bounds inclusive; a mean that is not a number fails both tests. Every component's
+    // lower bound is above zero, so an assessed mean always has a limit above zero too.
+    const bool assessed = bounds.lower <= mean && mean <= bounds.upper;
+    const double limit = assessed ? mean * kLimitFactor : 0.0;
+    const double uncertainty = mean * kUncertaintyFactor;
 
     ProtocolRow row;
     row[kComponentColumn] = name;
     row[kFirstColumn] = FixedText(pair.c1);
     row[kSecondColumn] = FixedText(pair.c2);
-    if (limit != 0.0) {
+    if (assessed) {
         row[kMeanColumn] = FixedText(mean);
         row[kRepeatabilityColumn] = FixedText(repeatability);
         row[kLimitColumn] = FixedText(limit);
@@ -81,8 +82,8 @@ ProtocolTable computeProtocol(const ComponentConcentrations& concentrations) {
         table.rows[slot] =
             ComponentRow(ComponentTable::kDisplayNames[slot], concentrations.slots[slot], balance);
     }
-    table.rows[kCarbonOxideRow] =
-        SummaryRow(u"\u0421\u041E+\u0421\u041E2", balance.carbonOxides, balance.carbonOxides * 0.2);
+    table.rows[kCarbonOxideRow] = SummaryRow(u"\u0421\u041E+\u0421\u041E2", balance.carbonOxides,
+                                             balance.carbonOxides * kUncertaintyFactor);
     table.rows[kHeliumRow] = SummaryRow(u"Гелий", balance.helium, kHeliumUncertainty);
     return table;
 }

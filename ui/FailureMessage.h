@@ -16,6 +16,10 @@ inline constexpr std::u16string_view kOpenFileFailed = u"Не удалось о�
 inline constexpr std::u16string_view kSeriesListFailed = u"Не удалось прочитать список серий.";
 inline constexpr std::u16string_view kMeasurementListFailed =
     u"Не удалось прочитать измерения серии.";
+// A chosen measurement vanished from the database between the listing and OK.
+inline constexpr std::u16string_view kChosenMeasurementGone =
+    u"Выбранного измерения больше нет в базе данных: возможно, его удалили. "
+    u"Протокол не рассчитан. Выберите измерения заново.";
 
 // Warning texts hold 512 units, terminator included.
 inline constexpr std::size_t kFailureTextCapacity = 512;

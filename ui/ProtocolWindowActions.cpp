@@ -62,12 +62,18 @@ void SelectAndCalculate(HWND window) {
     record.second = LabelAssayId(GetDlgItem(window, IDC_SECOND_LABEL));
     if (RunMeasurementSelectionDialog(window, record) != IDOK) return;
 
+    bool gone = false;
     Guarded(window, kCalculationFailed, [&] {
         std::vector<AssaySummary> pair;
         ProtocolTable table;
         {
             auto db = DataBase::SqlConnection::fromStoredUri();
             pair = DataBase::QueryPairSummary(db, record.first, record.second);
+            // The window keeps the protocol and labels it had, which still belong together.
+            if (!holdsPair(pair, record.first, record.second)) {
+                gone = true;
+                return;
+            }
             table = ImpurityCalculation::computeProtocol(
                 ImpurityCalculation::readComponentConcentrations(db, record.first, record.second));
         }
@@ -75,6 +81,7 @@ void SelectAndCalculate(HWND window) {
         for (const AssaySummary& row : pair) showAssayInLabel(window, row, record.first);
         renderProtocol(window, table);
     });
+    if (gone) ShowWarning(window, kChosenMeasurementGone);
 }
 
 void OpenMeasurementFile(HWND window, AssayId id) {

@@ -9,7 +9,8 @@
 
 // "Выбрать": runs the selection dialog with the pair the labels show and, on OK, shows the
 // chosen pair in the labels and its protocol in the list. The window changes only once
-// everything has been read, so a failed read leaves it as it was.
+// everything has been read, so a failed read, or a chosen measurement no longer in the
+// database (the user is told to choose again), leaves it as it was.
 void SelectAndCalculate(HWND window);
 
 // "...": asks the host to open the file of measurement `id`, when the host opens files and

@@ -2,6 +2,7 @@
 
 #include "check/driver/ControlText.h"
 #include "check/driver/WindowActions.h"
+#include "check/road/LocalTimeText.h"
 #include "check/road/Win32Text.h"
 #include "database/Utf.h"
 #include "ui/resource.h"
@@ -12,9 +13,10 @@ int ItemCount(HWND list) {
     return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
 }
 
-// The item's data read back sign-extended, as the dialog keeps an AssayId there.
-AssayId ItemAssayId(HWND list, int index) {
-    return static_cast<LONG>(SendMessageW(list, LB_GETITEMDATA, index, 0));
+// A measurement item as a user reads it: date, time with seconds and sample, three blanks
+// apart, in the machine's own formats.
+std::u16string ItemText(std::int64_t date, const std::u16string& sample) {
+    return LocalDateText(date) + u"   " + LocalTimeText(date, 0) + u"   " + sample;
 }
 
 }  // namespace
@@ -49,15 +51,21 @@ void DriveSelectionDialog(HWND dialog, const RoadDatabase& road, StepChecks& che
                                                         " измерений, а не " +
                                                         std::to_string(road.seriesMeasurements));
 
+    // Each of the pair is marked by the text it shows, as a user picks it; the item's data is
+    // the dialog's own business.
+    const std::u16string wanted[] = {ItemText(road.firstDate, road.firstSample),
+                                     ItemText(road.secondDate, road.secondSample)};
+    const std::vector<std::u16string> items = ControlText::ListBoxItems(measurementList);
     int marked = 0;
-    for (int i = 0; i < count; ++i) {
-        const AssayId id = ItemAssayId(measurementList, i);
-        if (id == road.first || id == road.second) {
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+        if (items[i] == wanted[0] || items[i] == wanted[1]) {
             SendMessageW(measurementList, LB_SETSEL, TRUE, i);
             ++marked;
         }
     }
-    if (!checks.expect(marked == 2, "в списке нет обоих измерений пары")) return;
+    if (!checks.expect(marked == 2, "в списке нет обоих измерений пары: ожидались «" +
+                                        toUtf8(wanted[0]) + "» и «" + toUtf8(wanted[1]) + "»"))
+        return;
     SendClick(dialog, IDOK);
     // Ending the dialog hides it at once; one still shown refused the pair, so Cancel gets
     // the road out of its loop.

@@ -100,6 +100,26 @@ TEST(LabelRouting, RowsGoToTheirLabelWhateverTheirOrder) {
         EXPECT_EQ(labelForAssay(c.row, c.recordFirst), c.label) << c.row << " vs " << c.recordFirst;
 }
 
+TEST(LabelRouting, APairIsHeldOnlyWithBothChosenRows) {
+    const auto rows = [](std::vector<AssayId> ids) {
+        std::vector<AssaySummary> summary;
+        for (AssayId id : ids) summary.push_back({id, 0, u""});
+        return summary;
+    };
+    struct Case {
+        std::vector<AssayId> rows;
+        AssayId first, second;
+        bool held;
+    } cases[] = {
+        {{7, 9}, 7, 9, true},  {{9, 7}, 7, 9, true},    {{9}, 7, 9, false}, {{7}, 7, 9, false},
+        {{}, 7, 9, false},     {{-1, 9}, -1, 9, false},  // a NULL id is no measurement
+        {{7, 7}, 7, 9, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(holdsPair(rows(c.rows), c.first, c.second), c.held)
+            << c.first << ", " << c.second;
+}
+
 TEST(AssayIdHalves, EveryIdSurvivesTheSplit) {
     constexpr AssayId kMax = std::numeric_limits<AssayId>::max();
     constexpr AssayId kMin = std::numeric_limits<AssayId>::min();

@@ -160,6 +160,46 @@ TEST_F(ProtocolWindowTest, FailedCalculationWarnsAndLeavesTheWindowAsItWas) {
     EXPECT_EQ(ListViewCells(Control(IDC_PROTOCOL_LIST)), rows);
 }
 
+TEST_F(ProtocolWindowTest, AChosenMeasurementGoneBeforeOkGivesNoProtocolAndTheReportStaysWhole) {
+    HostDatabase& db = NewDatabase();
+    FillSample(db);
+    const SampleIds ids;
+    ASSERT_NE(OpenWindow(), nullptr);
+    Choose({0, 1});  // Серия Б's two newest
+    const auto labels =
+        std::make_pair(WindowText(Control(IDC_FIRST_LABEL)), LabelId(IDC_SECOND_LABEL));
+    const auto rows = ListViewCells(Control(IDC_PROTOCOL_LIST));
+    ASSERT_EQ(rows.size(), 9u);
+
+    HostDatabase* database = &db;
+    PressSelect(
+        {InSelection(
+             "choose Серия А's pair, which the host then deletes half of",
+             [database, &ids](HWND dialog) {
+                 SendDlgItemMessageW(dialog, IDC_SERIES_LIST, LB_SETCURSEL, 1, 0);
+                 SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SERIES_LIST, LBN_SELCHANGE), 0);
+                 SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, TRUE, -1);
+                 database->exec("DELETE FROM peak WHERE assayid = " + std::to_string(ids.a2) +
+                                "; DELETE FROM assay WHERE id = " + std::to_string(ids.a2) + ";");
+                 PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+             }),
+         DismissMessageBox(boxes_)});
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].owner, window_);
+    EXPECT_EQ(boxes_[0].text,
+              u"Выбранного измерения больше нет в базе данных: возможно, его "
+              u"удалили. Протокол не рассчитан. Выберите измерения заново.");
+    EXPECT_EQ(std::make_pair(WindowText(Control(IDC_FIRST_LABEL)), LabelId(IDC_SECOND_LABEL)),
+              labels);
+    EXPECT_EQ(ListViewCells(Control(IDC_PROTOCOL_LIST)), rows);
+
+    // The report describes the measurement its table was computed from.
+    SendMessageW(window_, WM_COMMAND, IDC_REPORT, 0);
+    ASSERT_EQ(TheFakeHost().reports.size(), 1u);
+    EXPECT_EQ(TheFakeHost().reports[0].sample, u"Проба Б3");
+    EXPECT_EQ(TheFakeHost().reports[0].rows, rows);
+}
+
 TEST_F(ProtocolWindowTest, FailedOpenFileWarnsAndSendsNothing) {
     HostDatabase& db = NewDatabase();
     FillSample(db);

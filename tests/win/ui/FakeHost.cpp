@@ -1,7 +1,9 @@
 #include "tests/win/ui/FakeHost.h"
 
 #include <windows.h>
+#include <pugixml.hpp>
 
+#include "export/PugiText.h"
 #include "module/Module.h"
 
 FakeHost& TheFakeHost() {
@@ -24,6 +26,17 @@ int HostHasHandler(const char* topic) {
 }
 
 std::intptr_t HostRequest(const char* topic, std::intptr_t first, std::intptr_t second) {
+    if (std::string(topic) == "Export/ExportToOdt") {
+        const pugi::xml_node root = *reinterpret_cast<const pugi::xml_node*>(first);
+        ReportRecord& report = TheFakeHost().reports.emplace_back();
+        report.sample = fromPugiText(root.child_value(PUGIXML_TEXT("Sample")));
+        for (pugi::xml_node row : root.child(PUGIXML_TEXT("table1")).children()) {
+            auto& cells = report.rows.emplace_back();
+            for (pugi::xml_node cell : row.children())
+                cells.push_back(fromPugiText(cell.child_value()));
+        }
+        return 0;
+    }
     HostRequestRecord record{topic, first, {}};
     if (const auto* text = reinterpret_cast<const wchar_t*>(second))
         for (; *text; ++text) record.text.push_back(static_cast<char16_t>(*text));
