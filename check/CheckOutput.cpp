@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "check/FileHandle.h"
-#include "check/road/Win32Text.h"
-#include "database/Utf.h"
+#include "text/Utf8.h"
+#include "text/WideText.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ void CheckOutput::line(const std::string& utf8) {
 void ShowLine(const std::string& utf8) {
     HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     if (IsConsole(output)) {
-        const std::wstring wide = ToWide(fromUtf8(utf8)) + L"\r\n";
+        const std::wstring wide = toWide(fromUtf8(utf8)) + L"\r\n";
         DWORD written = 0;
         WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     } else {

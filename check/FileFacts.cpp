@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "check/FileHandle.h"
-#include "check/road/Win32Text.h"
+#include "text/WideText.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ std::optional<std::u16string> FileVersion(const std::wstring& path) {
     std::swprintf(text, 64, L"%u.%u.%u.%u", HIWORD(info->dwFileVersionMS),
                   LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS),
                   LOWORD(info->dwFileVersionLS));
-    return ToU16(text);
+    return fromWide(text);
 }
 
 // SHA-256 of the whole file through the system's own cryptography provider.
@@ -97,8 +97,8 @@ std::u16string WindowsVersionText() {
     wchar_t text[256];
     std::swprintf(text, 256, L"%lu.%lu, сборка %lu", info.dwMajorVersion, info.dwMinorVersion,
                   info.dwBuildNumber);
-    std::u16string result = ToU16(text);
-    if (info.szCSDVersion[0]) result += u", " + ToU16(info.szCSDVersion);
+    std::u16string result = fromWide(text);
+    if (info.szCSDVersion[0]) result += u", " + fromWide(info.szCSDVersion);
     const auto wine = reinterpret_cast<WineVersion>(
         reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")));
     if (wine) {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "database/Utf.h"
+#include "text/Utf8.h"
 
 #ifdef _WIN32
 #include <process.h>

@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "check/road/LocalTimeText.h"
-#include "check/road/Win32Text.h"
-#include "database/Utf.h"
 #include "datetime/FileTime.h"
+#include "text/Utf8.h"
+#include "text/WideText.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ void ReadSigner(const std::wstring& path, SignatureFacts& facts) {
     if (certificate) {
         wchar_t name[256] = {};
         CertGetNameStringW(certificate.get(), CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, name, 256);
-        facts.signer = ToU16(name);
+        facts.signer = fromWide(name);
         BYTE hash[20] = {};
         DWORD hashSize = sizeof hash;
         if (CertGetCertificateContextProperty(certificate.get(), CERT_SHA1_HASH_PROP_ID, hash,

@@ -31,7 +31,8 @@
 #include "check/road/LocalTimeText.h"
 #include "check/road/ProgramFolder.h"
 #include "check/road/Road.h"
-#include "database/Utf.h"
+#include "text/Utf8.h"
+#include "text/WideText.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ SignatureFacts DescribeInstallation(const Arguments& arguments, CheckOutput& out
     out.line("Дата и время проверки: " + toUtf8(LocalDateText(now)) + " " +
              toUtf8(LocalTimeText(now, 0)));
     out.line("Windows: " + toUtf8(WindowsVersionText()));
-    out.line("Проверяемый файл: " + ControlText::Utf8(arguments.plugin));
+    out.line("Проверяемый файл: " + toUtf8(fromWide(arguments.plugin)));
     out.line("Версия файла: " + (facts.version ? toUtf8(*facts.version) : "нет сведений о версии"));
     out.line("Размер: " + (facts.size ? Grouped(*facts.size) + " байт" : "файл не найден"));
     out.line("SHA-256: " + facts.sha256.value_or("не вычислена"));
@@ -198,7 +199,7 @@ int RunCheck() {
     for (int attempt = 1; attempt <= 99; ++attempt) {
         const std::wstring path = ReportPathFor(arguments, attempt);
         if (out.writeFile(path, !arguments.report.empty())) {
-            ShowLine("Отчёт записан в " + ControlText::Utf8(path));
+            ShowLine("Отчёт записан в " + toUtf8(fromWide(path)));
             return allPassed ? 0 : 1;
         }
         if (!arguments.report.empty() || GetLastError() != ERROR_FILE_EXISTS) break;

@@ -5,7 +5,7 @@
 #include "database/ConnectionSetup.h"
 #include "database/DataBaseConnectionBase.h"
 #include "database/SqlException.h"
-#include "database/Utf.h"
+#include "text/Utf8.h"
 
 namespace DataBase {
 

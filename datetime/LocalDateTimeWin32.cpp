@@ -4,6 +4,7 @@
 
 #include "datetime/FileTime.h"
 #include "datetime/LocalDateTime.h"
+#include "text/WideText.h"
 
 static_assert(kTimeNoSeconds == TIME_NOSECONDS);
 
@@ -18,13 +19,11 @@ bool localSystemTime(std::int64_t unixSeconds, SYSTEMTIME& local) {
     return SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) != FALSE;
 }
 
+// What a formatting call wrote into its zeroed buffer, which it terminates; nothing when it
+// failed.
 std::u16string fromBuffer(const wchar_t* text, int written) {
-    if (written <= 0) return {};
-    std::u16string result;
-    for (int i = 0; i < written && text[i] != 0; ++i) result.push_back(text[i]);
-    return result;
+    return written > 0 ? fromWide(text) : std::u16string();
 }
-
 }  // namespace
 
 std::u16string FormatLocalDate(std::int64_t unixSeconds) {

@@ -35,6 +35,6 @@ struct ProtocolReport {
     std::vector<ReportRow> rows;
 };
 
-// A cell text as the 260-unit buffer holds it: its first 259 units. A cut that would leave
-// the first half of a surrogate pair at the end drops that half too.
+// A cell text as the 260-unit buffer holds it: its first 259 units. A cut that would split a
+// surrogate pair drops its first half too.
 std::u16string_view CutCellText(std::u16string_view cell);

@@ -1,17 +1,8 @@
 #include "export/PugiText.h"
 
+#include "text/Utf16.h"
+
 static_assert(sizeof(pugi::char_t) == sizeof(wchar_t), "pugixml must use wide strings");
-
-namespace {
-
-constexpr bool isHigh(char32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-constexpr bool isLow(char32_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-}  // namespace
 
 pugi::string_t toPugiText(std::u16string_view text) {
     pugi::string_t result;
@@ -19,13 +10,10 @@ pugi::string_t toPugiText(std::u16string_view text) {
     if constexpr (sizeof(pugi::char_t) == sizeof(char16_t)) {
         for (char16_t unit : text) result.push_back(static_cast<pugi::char_t>(unit));
     } else {
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            char32_t unit = text[i];
-            if (isHigh(unit) && i + 1 < text.size() && isLow(text[i + 1])) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-                ++i;
-            }
-            result.push_back(static_cast<pugi::char_t>(unit));
+        for (std::size_t i = 0; i < text.size();) {
+            const CodePoint point = codePointAt(text, i);
+            result.push_back(static_cast<pugi::char_t>(point.value));
+            i += point.units;
         }
     }
     return result;
@@ -35,13 +23,10 @@ std::u16string fromPugiText(const pugi::char_t* text) {
     std::u16string result;
     if (!text) return result;
     for (; *text; ++text) {
-        const auto unit = static_cast<char32_t>(*text);
-        if (sizeof(pugi::char_t) > sizeof(char16_t) && unit >= 0x10000) {
-            result.push_back(static_cast<char16_t>(0xD800 + ((unit - 0x10000) >> 10)));
-            result.push_back(static_cast<char16_t>(0xDC00 + ((unit - 0x10000) & 0x3FF)));
-        } else {
-            result.push_back(static_cast<char16_t>(unit));
-        }
+        if constexpr (sizeof(pugi::char_t) == sizeof(char16_t))
+            result.push_back(static_cast<char16_t>(*text));
+        else
+            appendCodePoint(result, static_cast<char32_t>(*text));
     }
     return result;
 }

@@ -5,82 +5,74 @@
 #include <cmath>
 #include <system_error>
 
+#include "text/BoundedText.h"
+
 namespace ImpurityCalculation {
 namespace {
 
 enum class Notation { Fixed, Exponent };
 
-// A UTF-16 text being built in a fixed buffer of Capacity units, terminator included.
-// An append that would not fit leaves the text as it was and reports false.
-template <std::size_t Capacity>
-class BoundedText {
-public:
-    // Units past the terminator are never read, so the buffer is not cleared up front.
-    BoundedText() { units_[0] = u'\0'; }
+// The longest "%f" text of a double: 309 digits, a sign, the point and six decimals.
+constexpr std::size_t kLongestNumber = 320;
 
-    bool Append(std::u16string_view part) {
-        if (part.size() > Capacity - 1 - length_) return false;
-        for (char16_t unit : part) units_[length_++] = unit;
-        units_[length_] = u'\0';
-        return true;
+// Appends `value` as printf would write it with "%f" or "%e". std::to_chars with a precision
+// is specified to give printf's text in the "C" locale, exactly rounded, and is untouched by
+// the process locale.
+void AppendNumber(BoundedWriter& text, double value, Notation notation) {
+    if (std::isnan(value)) {
+        text.append(u"nan");
+        return;
     }
-
-    // Appends `value` as printf would write it with "%f" or "%e". std::to_chars with a
-    // precision is specified to give printf's text in the "C" locale, exactly rounded, is
-    // untouched by the process locale, and reports a buffer too small instead of cutting.
-    bool AppendNumber(double value, Notation notation) {
-        if (std::isnan(value)) return Append(u"nan");
-        if (std::isinf(value)) return Append(value < 0 ? u"-inf" : u"inf");
-        std::array<char, Capacity> narrow;
-        const auto format =
-            notation == Notation::Fixed ? std::chars_format::fixed : std::chars_format::scientific;
-        const auto [end, error] =
-            std::to_chars(narrow.data(), narrow.data() + narrow.size() - 1, value, format, 6);
-        if (error != std::errc()) return false;
-        const auto length = static_cast<std::size_t>(end - narrow.data());
-        if (length > Capacity - 1 - length_) return false;
-        // The number's text is plain ASCII, so widening is a copy of each byte.
-        for (std::size_t i = 0; i < length; ++i)
-            units_[length_++] = static_cast<unsigned char>(narrow[i]);
-        units_[length_] = u'\0';
-        return true;
+    if (std::isinf(value)) {
+        text.append(value < 0 ? u"-inf" : u"inf");
+        return;
     }
+    std::array<char, kLongestNumber> narrow;
+    const auto format =
+        notation == Notation::Fixed ? std::chars_format::fixed : std::chars_format::scientific;
+    const auto end =
+        std::to_chars(narrow.data(), narrow.data() + narrow.size(), value, format, 6).ptr;
+    // The number's text is plain ASCII, so widening is a copy of each byte.
+    std::array<char16_t, kLongestNumber> wide;
+    const auto length = static_cast<std::size_t>(end - narrow.data());
+    for (std::size_t i = 0; i < length; ++i) wide[i] = static_cast<unsigned char>(narrow[i]);
+    text.append({wide.data(), length});
+}
 
-    std::u16string Text() const { return std::u16string(units_.data(), length_); }
-
-private:
-    std::array<char16_t, Capacity> units_;
-    std::size_t length_ = 0;
-};
-
-// Builds a text with `compose` in fixed notation; should it not fit, builds it again with
-// the numbers in exponent notation, which always fits these buffers.
+// Builds a text with `compose` in fixed notation into a buffer of Capacity units; should it
+// not fit whole, builds it again with the numbers in exponent notation, which always fits
+// these buffers. No text is ever cut off in the middle of a number.
 template <std::size_t Capacity, class Compose>
 std::u16string Format(Compose&& compose) {
-    BoundedText<Capacity> fixed;
-    if (compose(fixed, Notation::Fixed)) return fixed.Text();
-    BoundedText<Capacity> exponent;
-    compose(exponent, Notation::Exponent);
-    return exponent.Text();
+    for (const Notation notation : {Notation::Fixed, Notation::Exponent}) {
+        ::FixedText<Capacity> text;
+        BoundedWriter writer(text.units.data(), Capacity);
+        compose(writer, notation);
+        if (!writer.cut() || notation == Notation::Exponent)
+            return std::u16string(text.units.data(), writer.length());
+    }
+    return {};
 }
 
 }  // namespace
 
-std::u16string FixedText(double value) {
+std::u16string FixedPointText(double value) {
     return Format<kCellTextCapacity>(
-        [&](auto& text, Notation notation) { return text.AppendNumber(value, notation); });
+        [&](BoundedWriter& text, Notation notation) { AppendNumber(text, value, notation); });
 }
 
 std::u16string FixedPlusMinusText(double value, double uncertainty) {
-    return Format<kCellTextCapacity>([&](auto& text, Notation notation) {
-        return text.AppendNumber(value, notation) && text.Append(u"\u00B1") &&
-               text.AppendNumber(uncertainty, notation);
+    return Format<kCellTextCapacity>([&](BoundedWriter& text, Notation notation) {
+        AppendNumber(text, value, notation);
+        text.append(u"\u00B1");
+        AppendNumber(text, uncertainty, notation);
     });
 }
 
 std::u16string BoundText(std::u16string_view prefix, double bound) {
-    return Format<kBoundTextCapacity>([&](auto& text, Notation notation) {
-        return text.Append(prefix) && text.AppendNumber(bound, notation);
+    return Format<kBoundTextCapacity>([&](BoundedWriter& text, Notation notation) {
+        text.append(prefix);
+        AppendNumber(text, bound, notation);
     });
 }
 

@@ -25,7 +25,7 @@ inline constexpr std::size_t kCellTextCapacity = 256;
 // written like "%e" instead, so no text is ever cut off in the middle of a number.
 
 // "%f" of `value`, within kCellTextCapacity.
-std::u16string FixedText(double value);
+std::u16string FixedPointText(double value);
 // "%f±%f" of `value` and `uncertainty`, within kCellTextCapacity.
 std::u16string FixedPlusMinusText(double value, double uncertainty);
 // `prefix` followed by "%f" of `bound`, within kBoundTextCapacity ("менее 0.000010").

@@ -34,14 +34,14 @@ ProtocolRow ComponentRow(std::u16string_view name, const ConcentrationPair& pair
 
     ProtocolRow row;
     row[kComponentColumn] = name;
-    row[kFirstColumn] = FixedText(pair.c1);
-    row[kSecondColumn] = FixedText(pair.c2);
+    row[kFirstColumn] = FixedPointText(pair.c1);
+    row[kSecondColumn] = FixedPointText(pair.c2);
     if (assessed) {
-        row[kMeanColumn] = FixedText(mean);
-        row[kRepeatabilityColumn] = FixedText(repeatability);
-        row[kLimitColumn] = FixedText(limit);
+        row[kMeanColumn] = FixedPointText(mean);
+        row[kRepeatabilityColumn] = FixedPointText(repeatability);
+        row[kLimitColumn] = FixedPointText(limit);
         row[kRatingColumn] = limit > repeatability ? kSatisfactory : kUnsatisfactory;
-        row[kUncertaintyColumn] = FixedText(uncertainty);
+        row[kUncertaintyColumn] = FixedPointText(uncertainty);
         row[kResultColumn] = FixedPlusMinusText(mean, uncertainty);
     } else {
         std::u16string boundText;
@@ -67,7 +67,7 @@ ProtocolRow ComponentRow(std::u16string_view name, const ConcentrationPair& pair
 ProtocolRow SummaryRow(std::u16string_view name, double value, double uncertainty) {
     ProtocolRow row;
     row[kComponentColumn] = name;
-    row[kMeanColumn] = FixedText(value);
+    row[kMeanColumn] = FixedPointText(value);
     FillNotAssessed(row, kRepeatabilityColumn, kUncertaintyColumn);
     row[kResultColumn] = FixedPlusMinusText(value, uncertainty);
     return row;

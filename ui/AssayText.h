@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "ui/BoundedText.h"
+#include "text/BoundedText.h"
 
 // Label and list item texts hold 256 units, terminator included.
 inline constexpr std::size_t kAssayTextCapacity = 256;

@@ -14,6 +14,7 @@
 #include "export/ReadReportMeasurement.h"
 #include "module/HostApi.h"
 #include "module/Module.h"
+#include "text/WideText.h"
 #include "ui/Guarded.h"
 #include "ui/LabelAssayId.h"
 #include "ui/ReportMessages.h"
@@ -40,18 +41,10 @@ std::vector<ReportRow> readListRows(HWND list) {
             item.cchTextMax = static_cast<int>(kReportCellCapacity);
             SendMessageW(list, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
             cell[kReportCellCapacity - 1] = 0;
-            for (const wchar_t* unit = cell; *unit; ++unit)
-                row[column].push_back(static_cast<char16_t>(*unit));
+            row[column] = fromWide(cell);
         }
     }
     return rows;
-}
-
-std::u16string reportFailureSentence() {
-    std::u16string sentence;
-    for (const wchar_t* unit = ReportFailureText(); *unit; ++unit)
-        sentence.push_back(static_cast<char16_t>(*unit));
-    return sentence;
 }
 
 }  // namespace
@@ -87,7 +80,7 @@ void ExportProtocolReport(HWND window) {
 
 void ReportProtocol(HWND window) noexcept {
     try {
-        const std::u16string sentence = reportFailureSentence();
+        const std::u16string sentence = fromWide(ReportFailureText());
         Guarded(window, sentence, [&] { ExportProtocolReport(window); });
     } catch (...) {
         // Only the sentence's allocation can fail here; the report has not started.

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "database/SqlException.h"
-#include "database/Utf.h"
+#include "text/Utf8.h"
 #include "ui/DatabaseFailure.h"
 
 namespace {

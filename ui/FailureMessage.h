@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/BoundedText.h"
+#include "text/BoundedText.h"
 
 // Caption of every warning box of the windows.
 inline constexpr std::u16string_view kErrorCaption = u"Ошибка";

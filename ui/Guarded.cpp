@@ -1,6 +1,7 @@
 #include "ui/Guarded.h"
 
-#include "ui/BoundedText.h"
+#include "text/BoundedText.h"
+#include "text/WideText.h"
 #include "ui/FailureMessage.h"
 
 namespace {
@@ -8,8 +9,7 @@ namespace {
 template <std::size_t N>
 void showBox(HWND owner, const FixedText<N>& text) noexcept {
     const auto caption = joinBounded<16>({kErrorCaption});
-    MessageBoxW(owner, reinterpret_cast<const wchar_t*>(text.c_str()),
-                reinterpret_cast<const wchar_t*>(caption.c_str()), MB_OK | MB_ICONWARNING);
+    MessageBoxW(owner, asWide(text.c_str()), asWide(caption.c_str()), MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace

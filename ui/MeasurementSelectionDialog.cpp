@@ -8,13 +8,13 @@
 #include "database/SqlConnection.h"
 #include "datetime/LocalDateTime.h"
 #include "module/Module.h"
+#include "text/WideText.h"
 #include "ui/AnchorTables.h"
 #include "ui/ApplyAnchorLayout.h"
 #include "ui/AssayText.h"
 #include "ui/FailureMessage.h"
 #include "ui/Guarded.h"
 #include "ui/SelectionRules.h"
-#include "ui/WideText.h"
 #include "ui/resource.h"
 
 namespace {

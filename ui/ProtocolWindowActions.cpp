@@ -11,6 +11,7 @@
 #include "module/Module.h"
 #include "protocol/ComputeProtocol.h"
 #include "protocol/ReadComponentConcentrations.h"
+#include "text/WideText.h"
 #include "ui/AssayText.h"
 #include "ui/FailureMessage.h"
 #include "ui/Guarded.h"
@@ -18,7 +19,6 @@
 #include "ui/LabelRouting.h"
 #include "ui/MeasurementSelectionDialog.h"
 #include "ui/SelectionRecord.h"
-#include "ui/WideText.h"
 #include "ui/resource.h"
 
 namespace {
@@ -33,7 +33,7 @@ void showAssayInLabel(HWND window, const AssaySummary& row, AssayId recordFirst)
     HWND label = GetDlgItem(window, labelId);
     const auto text =
         formatAssayLabel(FormatLocalDate(row.date), FormatLocalTime(row.date, 0), row.sample);
-    SetWindowTextW(label, reinterpret_cast<const wchar_t*>(text.c_str()));
+    SetWindowTextW(label, asWide(text.c_str()));
     SetLabelAssayId(label, row.id);
 }
 
@@ -48,7 +48,7 @@ void renderProtocol(HWND window, const ProtocolTable& table) {
             auto cell = joinBounded<kAssayTextCapacity>({table[row][column]});
             LVITEMW sub{};
             sub.iSubItem = column;
-            sub.pszText = reinterpret_cast<wchar_t*>(cell.units.data());
+            sub.pszText = asWide(cell.units.data());
             SendMessageW(list, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&sub));
         }
     }

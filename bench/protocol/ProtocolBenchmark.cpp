@@ -19,9 +19,9 @@
 #include "bench/protocol/BenchDatabase.h"
 #include "database/Queries.h"
 #include "database/SqlConnection.h"
-#include "database/Utf.h"
 #include "protocol/ComputeProtocol.h"
 #include "protocol/ReadComponentConcentrations.h"
+#include "text/Utf8.h"
 
 using namespace ImpurityCalculation;
 

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "text/WideText.h"
+
 namespace ControlText {
 
 namespace {
@@ -10,7 +12,7 @@ namespace {
 constexpr int kCellUnits = 260;
 
 std::u16string u16(const wchar_t* text, LRESULT length) {
-    return length > 0 ? std::u16string(text, text + length) : std::u16string();
+    return length > 0 ? fromWide({text, static_cast<std::size_t>(length)}) : std::u16string();
 }
 
 HWND headerOf(HWND list) {
@@ -86,20 +88,6 @@ std::vector<std::u16string> ListViewHeaders(HWND list) {
         headers.push_back(u16(text, static_cast<LRESULT>(wcslen(text))));
     }
     return headers;
-}
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                        nullptr, nullptr);
-    return bytes;
-}
-
-std::string Utf8(const std::u16string& text) {
-    return Utf8(std::wstring(text.begin(), text.end()));
 }
 
 }  // namespace ControlText

@@ -21,8 +21,4 @@ std::vector<std::vector<std::u16string>> ListViewCells(HWND list);
 // The column headers of a report list view, in column order.
 std::vector<std::u16string> ListViewHeaders(HWND list);
 
-// UTF-8 for files and terminals.
-std::string Utf8(const std::wstring& text);
-std::string Utf8(const std::u16string& text);
-
 }  // namespace ControlText

@@ -6,6 +6,7 @@
 #include "check/driver/ControlText.h"
 #include "check/driver/DialogSearch.h"
 #include "check/driver/WindowActions.h"
+#include "text/Utf8.h"
 
 namespace {
 
@@ -64,8 +65,8 @@ void play(Player& player) {
     const std::size_t seen = player.unexpectedBoxes.size();
     if (closeUnexpectedBoxes(player)) {
         const MessageBoxText& box = player.unexpectedBoxes[seen];
-        abandon(player, "message box \"" + ControlText::Utf8(box.caption) +
-                            "\": " + ControlText::Utf8(box.text) + " (" + when + ")");
+        abandon(player, "message box \"" + toUtf8(box.caption) + "\": " + toUtf8(box.text) + " (" +
+                            when + ")");
     } else if (++player.idleTicks > kPatienceTicks) {
         abandon(player, player.stepsLeft() ? player.steps[player.next].what + " never came"
                                            : "the run went on after the last step");

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "database/Utf.h"
+#include "text/Utf8.h"
 
 // A protocol row named as a reader of the window finds it: "строка 1 «Азот»", counted from 1
 // and named by the component the row should hold.

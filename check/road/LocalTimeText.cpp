@@ -1,6 +1,6 @@
 #include "check/road/LocalTimeText.h"
 
-#include "check/road/Win32Text.h"
+#include "text/WideText.h"
 
 namespace {
 
@@ -21,12 +21,12 @@ std::u16string LocalDateText(std::int64_t unixSeconds) {
     const SYSTEMTIME local = LocalTime(unixSeconds);
     wchar_t text[64] = {};
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, text, 64);
-    return ToU16(text);
+    return fromWide(text);
 }
 
 std::u16string LocalTimeText(std::int64_t unixSeconds, DWORD flags) {
     const SYSTEMTIME local = LocalTime(unixSeconds);
     wchar_t text[64] = {};
     GetTimeFormatW(LOCALE_USER_DEFAULT, flags, &local, nullptr, text, 64);
-    return ToU16(text);
+    return fromWide(text);
 }

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "check/road/CellName.h"
-#include "check/road/Win32Text.h"
-#include "database/Utf.h"
+#include "text/Utf8.h"
+#include "text/WideText.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr std::array<const wchar_t*, 9> kCellNames = {
 };
 
 std::string Utf8(const wchar_t* text) {
-    return toUtf8(ToU16(text));
+    return toUtf8(fromWide(text));
 }
 
 // A text element: named `name`, its only child one text node; returns that text.
@@ -28,7 +28,7 @@ std::u16string TextElement(pugi::xml_node element, const wchar_t* name, const st
     pugi::xml_node text = element.first_child();
     checks.expect(text && text.type() == pugi::node_pcdata && !text.next_sibling(),
                   where + ": <" + Utf8(name) + "> не состоит из одного текстового узла");
-    return ToU16(text.value());
+    return fromWide(text.value());
 }
 
 void ExpectText(pugi::xml_node& element, const wchar_t* name, const std::u16string& expected,

@@ -12,7 +12,7 @@
 #include "check/road/ProtocolTreeCheck.h"
 #include "check/road/RawRecord.h"
 #include "check/road/SelectionDriver.h"
-#include "database/Utf.h"
+#include "text/Utf8.h"
 #include "ui/resource.h"
 
 namespace {

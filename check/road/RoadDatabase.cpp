@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "check/HostDatabase.h"
-#include "database/Utf.h"
 #include "protocol/ComponentTable.h"
+#include "text/Utf8.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "check/driver/ControlText.h"
 #include "check/driver/WindowActions.h"
 #include "check/road/LocalTimeText.h"
-#include "check/road/Win32Text.h"
-#include "database/Utf.h"
+#include "text/Utf8.h"
+#include "text/WideText.h"
 #include "ui/resource.h"
 
 namespace {
@@ -41,7 +41,7 @@ void DriveSelectionDialog(HWND dialog, const RoadDatabase& road, StepChecks& che
     // Switch to the pair's series as a click would.
     const LRESULT seriesIndex =
         SendMessageW(seriesList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(ToWide(road.series).c_str()));
+                     reinterpret_cast<LPARAM>(toWide(road.series).c_str()));
     if (!checks.expect(seriesIndex != LB_ERR, "серии пары нет в списке")) return;
     SendMessageW(seriesList, LB_SETCURSEL, static_cast<WPARAM>(seriesIndex), 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SERIES_LIST, LBN_SELCHANGE),

@@ -7,7 +7,7 @@
 #include "database/AssayQueries.h"
 #include "database/SqlConnection.h"
 #include "database/SqlException.h"
-#include "database/Utf.h"
+#include "text/Utf8.h"
 
 using namespace DataBase;
 using Schema = HostDatabase::Schema;

@@ -14,7 +14,7 @@
 #include "database/SqlConnection.h"
 #include "database/SqlException.h"
 #include "database/SqlStatement.h"
-#include "database/Utf.h"
+#include "text/Utf8.h"
 
 using namespace DataBase;
 

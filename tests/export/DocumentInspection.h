@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "database/Utf.h"
 #include "export/PugiText.h"
+#include "text/Utf8.h"
 
 // Readers for checking a protocol document's shape in tests, in UTF-8 for readable failures.
 

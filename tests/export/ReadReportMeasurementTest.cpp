@@ -6,9 +6,9 @@
 #include "check/HostDatabase.h"
 #include "database/SqlConnection.h"
 #include "database/SqlException.h"
-#include "database/Utf.h"
 #include "datetime/LocalDateTime.h"
 #include "export/ReadReportMeasurement.h"
+#include "text/Utf8.h"
 
 using Schema = HostDatabase::Schema;
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "database/Utf.h"
 #include "protocol/CellText.h"
+#include "text/Utf8.h"
 
 using namespace ImpurityCalculation;
 
@@ -41,14 +41,14 @@ TEST(CellText, FixedPointWithSixDecimals) {
         {std::numeric_limits<double>::quiet_NaN(), "nan"},
         {-std::numeric_limits<double>::quiet_NaN(), "nan"},
     };
-    for (const auto& c : cases) EXPECT_EQ(toUtf8(FixedText(c.value)), c.text) << c.value;
+    for (const auto& c : cases) EXPECT_EQ(toUtf8(FixedPointText(c.value)), c.text) << c.value;
 }
 
 // 2^823 takes 255 characters in fixed point, just what a 256-unit buffer holds; one more
 // digit or a sign does not fit and the number is written in exponent notation instead.
 TEST(CellText, TextsThatWouldNotFitUseExponentNotation) {
     const double fits = std::ldexp(1.0, 823);
-    const auto fixed = FixedText(fits);
+    const auto fixed = FixedPointText(fits);
     ASSERT_EQ(fixed.size(), kCellTextCapacity - 1);
     EXPECT_EQ(toUtf8(fixed.substr(0, 7)), "5593535");
     EXPECT_EQ(toUtf8(fixed.substr(fixed.size() - 7)), ".000000");
@@ -58,10 +58,10 @@ TEST(CellText, TextsThatWouldNotFitUseExponentNotation) {
         const char* expected;
     };
     const std::vector<Case> cases = {
-        {FixedText(std::ldexp(1.0, 824)), "1.118707e+248"},
-        {FixedText(-fits), "-5.593536e+247"},
-        {FixedText(-1e300), "-1.000000e+300"},
-        {FixedText(std::numeric_limits<double>::max()), "1.797693e+308"},
+        {FixedPointText(std::ldexp(1.0, 824)), "1.118707e+248"},
+        {FixedPointText(-fits), "-5.593536e+247"},
+        {FixedPointText(-1e300), "-1.000000e+300"},
+        {FixedPointText(std::numeric_limits<double>::max()), "1.797693e+308"},
         {FixedPlusMinusText(1e300, 2e299), "1.000000e+300±2.000000e+299"},
         // Each number alone fits, the pair does not: both switch, never a cut-off text.
         {FixedPlusMinusText(std::ldexp(1.0, 800), 0.0003), "6.668014e+240±3.000000e-04"},
@@ -111,12 +111,12 @@ TEST(CellText, NumbersMatchPrintfExactly) {
     for (double value : values) {
         char fixed[kCellTextCapacity];
         std::snprintf(fixed, sizeof fixed, "%f", value);
-        ASSERT_EQ(toUtf8(FixedText(value)), fixed) << std::hexfloat << value;
+        ASSERT_EQ(toUtf8(FixedPointText(value)), fixed) << std::hexfloat << value;
         char pair[kCellTextCapacity];
         std::snprintf(pair, sizeof pair, "%f\xC2\xB1%f", value, value * 0.2);
         ASSERT_EQ(toUtf8(FixedPlusMinusText(value, value * 0.2)), pair) << std::hexfloat << value;
     }
     char exponent[64];
     std::snprintf(exponent, sizeof exponent, "%e", -std::ldexp(0.7, 900));
-    EXPECT_EQ(toUtf8(FixedText(-std::ldexp(0.7, 900))), exponent);
+    EXPECT_EQ(toUtf8(FixedPointText(-std::ldexp(0.7, 900))), exponent);
 }

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "database/Utf.h"
 #include "protocol/AssessmentBounds.h"
 #include "protocol/ComponentTable.h"
 #include "protocol/NameFold.h"
+#include "text/Utf8.h"
 
 using namespace ImpurityCalculation;
 

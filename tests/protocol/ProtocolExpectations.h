@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "database/Utf.h"
 #include "protocol/ProtocolTable.h"
+#include "text/Utf8.h"
 
 // A protocol row written as nine UTF-8 texts, so expectations read like the printed table.
 using ExpectedRow = std::array<const char*, ImpurityCalculation::kProtocolColumns>;

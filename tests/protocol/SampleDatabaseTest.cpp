@@ -8,9 +8,9 @@
 #include "check/HostDatabase.h"
 #include "database/AssayQueries.h"
 #include "database/SqlConnection.h"
-#include "database/Utf.h"
 #include "protocol/ComputeProtocol.h"
 #include "protocol/ReadComponentConcentrations.h"
+#include "text/Utf8.h"
 #include "tools/sample/SampleDatabase.h"
 
 using namespace ImpurityCalculation;

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "text/BoundedText.h"
 #include "ui/AssayText.h"
-#include "ui/BoundedText.h"
 
 namespace {
 

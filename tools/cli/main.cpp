@@ -9,9 +9,9 @@
 
 #include "database/SqlConnection.h"
 #include "database/SqlException.h"
-#include "database/Utf.h"
 #include "protocol/ComputeProtocol.h"
 #include "protocol/ReadComponentConcentrations.h"
+#include "text/Utf8.h"
 #include "tools/cli/AssayIdArgument.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "database/Utf.h"
 #include "database/unicode/NocaseCollation.h"
 #include "database/unicode/Reduction.h"
 #include "database/unicode/Utf8Decoder.h"
+#include "text/Utf8.h"
 
 using namespace DataBase::Unicode;
 

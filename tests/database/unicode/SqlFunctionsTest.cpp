@@ -9,9 +9,9 @@
 
 #include "database/SqlConnection.h"
 #include "database/SqlStatement.h"
-#include "database/Utf.h"
 #include "tests/database/unicode/BlockWidths.h"
 #include "tests/database/unicode/SqlProbe.h"
+#include "text/Utf8.h"
 
 using DataBase::SqlConnection;
 using SqlProbe::Fails;

@@ -5,7 +5,7 @@
 #include "database/SqlConnection.h"
 #include "database/SqlException.h"
 #include "database/SqlStatement.h"
-#include "database/Utf.h"
+#include "text/Utf8.h"
 
 namespace SqlProbe {
 

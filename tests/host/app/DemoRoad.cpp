@@ -16,6 +16,8 @@
 #include "tests/host/HostMenu.h"
 #include "tests/host/TestHost.h"
 #include "tests/host/app/WindowImage.h"
+#include "text/Utf8.h"
+#include "text/WideText.h"
 #include "ui/resource.h"
 
 using namespace ControlText;
@@ -33,7 +35,7 @@ void printUtf8(const std::string& line) {
 }
 
 void print(const std::u16string& line) {
-    printUtf8(Utf8(line));
+    printUtf8(toUtf8(line));
 }
 
 std::u16string joined(const std::vector<std::u16string>& cells) {
@@ -128,7 +130,7 @@ int RunDemoRoad(TestHost& host, HostMainWindow& window, const DemoRoadOptions& o
     Road road{host, window.handle(), options};
     const UINT command = FindMenuCommand(GetMenu(window.handle()), kMenuPath);
     if (!command) {
-        printUtf8("nivra-host: в меню нет пункта " + Utf8(kMenuPath));
+        printUtf8("nivra-host: в меню нет пункта " + toUtf8(fromWide(kMenuPath)));
         return 1;
     }
     // As a click on the menu item would.

@@ -28,6 +28,8 @@
 #include "tests/host/PluginModule.h"
 #include "tests/host/TestHost.h"
 #include "tests/host/app/DemoRoad.h"
+#include "text/Utf8.h"
+#include "text/WideText.h"
 
 using namespace ControlText;
 
@@ -75,7 +77,7 @@ std::wstring versionText(std::uint32_t version) {
 }
 
 void say(const std::wstring& line) {
-    const std::string bytes = Utf8(line) + "\n";
+    const std::string bytes = toUtf8(fromWide(line)) + "\n";
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     std::fflush(stdout);
 }

@@ -4,9 +4,9 @@
 
 #include "check/driver/WindowScript.h"
 #include "database/DataBaseConnectionBase.h"
-#include "database/Utf.h"
 #include "module/Module.h"
 #include "tests/win/export/ExportHost.h"
+#include "text/Utf8.h"
 #include "ui/LabelAssayId.h"
 #include "ui/ProtocolWindow.h"
 #include "ui/resource.h"

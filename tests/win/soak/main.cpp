@@ -34,23 +34,17 @@
 #include "tests/host/PluginModule.h"
 #include "tests/win/soak/ProcessFigures.h"
 #include "tests/win/soak/SoakHost.h"
+#include "text/Utf8.h"
+#include "text/WideText.h"
 #include "ui/resource.h"
 
 namespace {
 
 constexpr int kWarmUpCycles = 2;
 
-std::wstring widen(const std::string& text) {
-    std::wstring wide(text.size() + 1, L'\0');
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(),
-                                           static_cast<int>(wide.size()));
-    wide.resize(length > 0 ? length - 1 : 0);
-    return wide;
-}
-
 // A path as the Unix side names it is reached through Wine's drive Z:.
 std::wstring windowsPath(const std::string& path) {
-    std::wstring wide = widen(path);
+    std::wstring wide = toWide(fromUtf8(path));
     if (!wide.empty() && wide[0] == L'/') {
         std::replace(wide.begin(), wide.end(), L'/', L'\\');
         wide = L"Z:" + wide;
@@ -75,7 +69,7 @@ HWND makeOwner() {
 // one only when an action failed; the script closed it), or why the script did not finish.
 std::string failureOf(const ScriptOutcome& outcome) {
     if (!outcome.unexpectedBoxes.empty()) {
-        std::string text = ControlText::Utf8(outcome.unexpectedBoxes.front().text);
+        std::string text = toUtf8(outcome.unexpectedBoxes.front().text);
         std::replace(text.begin(), text.end(), '\n', ' ');
         return "message box: " + text;
     }

@@ -5,6 +5,7 @@
 
 #include "export/PugiText.h"
 #include "module/Module.h"
+#include "text/WideText.h"
 
 FakeHost& TheFakeHost() {
     static FakeHost host;
@@ -38,8 +39,7 @@ std::intptr_t HostRequest(const char* topic, std::intptr_t first, std::intptr_t 
         return 0;
     }
     HostRequestRecord record{topic, first, {}};
-    if (const auto* text = reinterpret_cast<const wchar_t*>(second))
-        for (; *text; ++text) record.text.push_back(static_cast<char16_t>(*text));
+    record.text = fromWide(reinterpret_cast<const wchar_t*>(second));
     TheFakeHost().requests.push_back(record);
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "tests/win/ui/WindowProbe.h"
 
-#include "check/road/Win32Text.h"
+#include "text/WideText.h"
 
 RECT ChildRect(HWND child) {
     RECT rect{};
@@ -26,11 +26,11 @@ SIZE OuterSize(HWND window) {
 std::u16string ShortDate(const SYSTEMTIME& time) {
     wchar_t text[64] = {};
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, 64);
-    return ToU16(text);
+    return fromWide(text);
 }
 
 std::u16string TimeWithSeconds(const SYSTEMTIME& time) {
     wchar_t text[64] = {};
     GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, 64);
-    return ToU16(text);
+    return fromWide(text);
 }

@@ -1,17 +1,14 @@
-#include "database/Utf.h"
+#include "text/Utf8.h"
+
+#include "text/Utf16.h"
 
 std::string toUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size() * 2);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
+    for (std::size_t i = 0; i < text.size();) {
+        const CodePoint point = codePointAt(text, i);
+        i += point.units;
+        const char32_t c = isSurrogate(point.value) ? 0xFFFD : point.value;
         if (c < 0x80) {
             out += static_cast<char>(c);
         } else if (c < 0x800) {
@@ -57,13 +54,8 @@ std::u16string fromUtf8(std::string_view text) {
             c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
         }
         const bool overlong = (extra == 2 && c < 0x800) || (extra == 3 && c < 0x10000);
-        if (overlong || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
-        if (c >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
+        if (overlong || isSurrogate(c) || c > 0x10FFFF) c = 0xFFFD;
+        appendCodePoint(out, c);
     }
     return out;
 }
