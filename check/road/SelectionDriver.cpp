@@ -42,7 +42,10 @@ void DriveSelectionDialog(HWND dialog, const RoadDatabase& road, StepChecks& che
     const LRESULT seriesIndex =
         SendMessageW(seriesList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                      reinterpret_cast<LPARAM>(toWide(road.series).c_str()));
-    if (!checks.expect(seriesIndex != LB_ERR, "серии пары нет в списке")) return;
+    if (!checks.expect(seriesIndex != LB_ERR, "серии пары нет в списке")) {
+        SendClick(dialog, IDCANCEL);
+        return;
+    }
     SendMessageW(seriesList, LB_SETCURSEL, static_cast<WPARAM>(seriesIndex), 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SERIES_LIST, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(seriesList));
@@ -64,8 +67,11 @@ void DriveSelectionDialog(HWND dialog, const RoadDatabase& road, StepChecks& che
         }
     }
     if (!checks.expect(marked == 2, "в списке нет обоих измерений пары: ожидались «" +
-                                        toUtf8(wanted[0]) + "» и «" + toUtf8(wanted[1]) + "»"))
+                                        toUtf8(wanted[0]) + "» и «" + toUtf8(wanted[1]) + "»")) {
+        // Cancel gets the road out of the dialog's loop; the failed step names what was missing.
+        SendClick(dialog, IDCANCEL);
         return;
+    }
     SendClick(dialog, IDOK);
     // Ending the dialog hides it at once; one still shown refused the pair, so Cancel gets
     // the road out of its loop.
