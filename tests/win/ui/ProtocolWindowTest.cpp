@@ -26,13 +26,6 @@ namespace {
 // The columns' widths in pixels at 96 DPI.
 constexpr int kColumnWidths[] = {100, 100, 100, 100, 100, 100, 50, 100, 120};
 
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 int ColumnWidth(HWND list, int column) {
     return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
 }

@@ -155,7 +155,8 @@ TEST_F(ProtocolWindowTest, ProtocolWindowIsBuiltFromItsTemplate) {
         column.cchTextMax = 260;
         ASSERT_TRUE(SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
         EXPECT_EQ(std::u16string(text, text + wcslen(text)), columns[i].header) << i;
-        EXPECT_EQ(column.cx, columns[i].width) << i;
+        // The widths are for 100 %; the window scales them to its screen.
+        EXPECT_EQ(column.cx, MulDiv(columns[i].width, ScreenDpi(), 96)) << i;
         EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, columns[i].format) << i;
     }
 }
