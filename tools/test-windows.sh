@@ -48,9 +48,9 @@ wine_prefix "$width32" "$prefix_limit" || exit 1
 # (TIMEOUT in tests/win); the whole display session has the suite limit besides.
 status=0
 # Every run starts at 100 %, whatever a run stopped during the 150 % stage left in the prefix.
-export wine64 wine_screen_size
-export -f wine_screen
-timeout -k 10 "$suite_limit" xvfb-run -a -s "-screen 0 ${wine_screen_size}x24" bash -c '
+export wine_screen_size
+timeout -k 10 "$suite_limit" xvfb-run -a -s "-screen 0 ${wine_screen_size}x24" bash -c "
+  $(declare -f wine_screen)"'
   wine64=$1 wineserver=$2 width32=$3 timed=$4
   "$wineserver" -p >/dev/null 2>&1 </dev/null
   wine_screen 96
