@@ -67,7 +67,7 @@ tools/win32/setup-emulation.sh 2>/dev/null || {
 trap 'stop_wine; exit 130' INT TERM
 wine_prefix "$width32" 300 || exit 1
 status=0
-$timed soak timeout -k 10 "$limit" xvfb-run -a -s "-screen 0 1280x1024x24" \
+$timed soak timeout -k 10 "$limit" xvfb-run -a -s "-screen 0 ${wine_screen_size}x24" \
   tools/soak.sh --inside "$width32" "$other" || status=$?
 stop_wine
 [ "$status" -eq 0 ] || { echo "soak: FAILED (exit $status)" >&2; exit 1; }

@@ -6,6 +6,7 @@
 #      qemu-user, or one line saying why the 32-bit stages are not run;
 #   3. makes the Wine prefix once: a 64-bit one whose WoW64 half runs the 32-bit programs;
 #   4. in one Xvfb and one Wine server: the Windows test programs of build/win64, then the
+#      windows' tests of build/win64 once more with the screen at 150 % (144 DPI), then the
 #      same programs of build/win32 against the shipped 32-bit DLL, then the 32-bit road and
 #      the installation check (on the built DLL, and on a deliberately wrong copy).
 # Every stage has a limit (below, in seconds) and fails naming itself when it overruns.
@@ -46,13 +47,26 @@ wine_prefix "$width32" "$prefix_limit" || exit 1
 # output pipes and keep ctest waiting after the program ended. Each test has its own limit
 # (TIMEOUT in tests/win); the whole display session has the suite limit besides.
 status=0
-timeout -k 10 "$suite_limit" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+# Every run starts at 100 %, whatever a run stopped during the 150 % stage left in the prefix.
+export wine_screen_size
+timeout -k 10 "$suite_limit" xvfb-run -a -s "-screen 0 ${wine_screen_size}x24" bash -c "
+  $(declare -f wine_screen)"'
   wine64=$1 wineserver=$2 width32=$3 timed=$4
   "$wineserver" -p >/dev/null 2>&1 </dev/null
+  wine_screen 96
   "$wine64" cmd /c exit >/dev/null 2>&1 </dev/null
+  at150() {
+    local status=0
+    wine_screen 144
+    $timed "64-bit windows at 150 %" ctest --test-dir build/win64 --output-on-failure -L dpi144 ||
+      status=1
+    wine_screen 96
+    return $status
+  }
   suites() {
-    $timed "64-bit Windows suite" ctest --test-dir build/win64 --output-on-failure -j "$(nproc)" ||
-      return 1
+    $timed "64-bit Windows suite" ctest --test-dir build/win64 --output-on-failure -j "$(nproc)" \
+      -LE dpi144 || return 1
+    at150 || return 1
     ((width32)) || return 0
     road="^nivra-(road32|check|check-broken|check-signed)$"
     $timed "32-bit Windows suite" ctest --test-dir build/win32 --output-on-failure \

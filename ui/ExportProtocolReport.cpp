@@ -17,6 +17,7 @@
 #include "text/WideText.h"
 #include "ui/Guarded.h"
 #include "ui/LabelAssayId.h"
+#include "ui/ProtocolListText.h"
 #include "ui/ReportMessages.h"
 #include "ui/resource.h"
 
@@ -29,20 +30,13 @@ std::int64_t nowUnixSeconds() {
 
 // The list's rows as it shows them, each cell read back into a buffer of 260 units.
 std::vector<ReportRow> readListRows(HWND list) {
+    static_assert(kListTextCapacity == kReportCellCapacity);
     std::vector<ReportRow> rows;
     const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int index = 0; index < count; ++index) {
         ReportRow& row = rows.emplace_back();
-        for (int column = 0; column < static_cast<int>(kReportColumnCount); ++column) {
-            wchar_t cell[kReportCellCapacity] = {};
-            LVITEMW item{};
-            item.iSubItem = column;
-            item.pszText = cell;
-            item.cchTextMax = static_cast<int>(kReportCellCapacity);
-            SendMessageW(list, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
-            cell[kReportCellCapacity - 1] = 0;
-            row[column] = fromWide(cell);
-        }
+        for (int column = 0; column < static_cast<int>(kReportColumnCount); ++column)
+            row[column] = ListCellText(list, index, column);
     }
     return rows;
 }

@@ -7,10 +7,12 @@
 #include "module/Module.h"
 #include "ui/AnchorTables.h"
 #include "ui/ApplyAnchorLayout.h"
+#include "ui/CopyProtocol.h"
 #include "ui/ExportProtocolReport.h"
 #include "ui/Guarded.h"
 #include "ui/LabelAssayId.h"
 #include "ui/OpenProtocolWindows.h"
+#include "ui/ProtocolColumns.h"
 #include "ui/ProtocolWindowActions.h"
 #include "ui/ReportMessages.h"
 #include "ui/SelectionRecord.h"
@@ -18,19 +20,9 @@
 
 namespace {
 
-struct Column {
-    int header;
-    int width;
-    int format;
-};
-
-constexpr Column kColumns[] = {
-    {IDS_COLUMN_COMPONENT, 100, LVCFMT_LEFT},      {IDS_COLUMN_FIRST, 100, LVCFMT_RIGHT},
-    {IDS_COLUMN_SECOND, 100, LVCFMT_RIGHT},        {IDS_COLUMN_MEAN, 100, LVCFMT_RIGHT},
-    {IDS_COLUMN_REPEATABILITY, 100, LVCFMT_RIGHT}, {IDS_COLUMN_LIMIT, 100, LVCFMT_RIGHT},
-    {IDS_COLUMN_RATING, 50, LVCFMT_RIGHT},         {IDS_COLUMN_UNCERTAINTY, 100, LVCFMT_RIGHT},
-    {IDS_COLUMN_RESULT, 120, LVCFMT_RIGHT},
-};
+// Posted on a change of scaling, so that the columns are measured once the default
+// processing has given the list its new font.
+constexpr UINT kRefitColumns = WM_APP + 1;
 
 // What the window keeps in its user data: the size it may not get smaller than (first, so
 // the user data still reads as that size), and the outer size its controls are laid out for
@@ -48,21 +40,6 @@ SIZE outerSize(HWND window) {
     RECT outer{};
     GetWindowRect(window, &outer);
     return {outer.right - outer.left, outer.bottom - outer.top};
-}
-
-void addColumns(HWND list) {
-    HINSTANCE module = ModuleInstance();
-    for (int index = 0; index < static_cast<int>(std::size(kColumns)); ++index) {
-        wchar_t header[260] = {};
-        LoadStringW(module, kColumns[index].header, header, 260);
-        LVCOLUMNW column{};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = kColumns[index].format;
-        column.cx = kColumns[index].width;
-        column.pszText = header;
-        column.iSubItem = index;
-        SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
-    }
 }
 
 BOOL initialise(HWND window) {
@@ -84,7 +61,7 @@ BOOL initialise(HWND window) {
     const auto style = SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  style | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    addColumns(list);
+    AddProtocolColumns(list);
     LoadReportMessages(module);
 
     const SIZE size = outerSize(window);
@@ -143,6 +120,22 @@ INT_PTR CALLBACK ProtocolWindowProc(HWND window, UINT message, WPARAM wParam, LP
                 return FALSE;
             case WM_COMMAND:
                 command(window, LOWORD(wParam));
+                return FALSE;
+            case WM_NOTIFY: {
+                const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+                if (header->idFrom == IDC_PROTOCOL_LIST && header->code == LVN_KEYDOWN)
+                    CopyProtocolOnKey(window, reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
+                return FALSE;
+            }
+            case WM_CONTEXTMENU:
+                if (reinterpret_cast<HWND>(wParam) == GetDlgItem(window, IDC_PROTOCOL_LIST))
+                    ShowProtocolMenu(window, lParam);
+                return FALSE;
+            case WM_DPICHANGED:
+                PostMessageW(window, kRefitColumns, 0, 0);
+                return FALSE;
+            case kRefitColumns:
+                FitProtocolColumns(GetDlgItem(window, IDC_PROTOCOL_LIST));
                 return FALSE;
             case WM_DESTROY:
                 ForgetLabelAssayId(GetDlgItem(window, IDC_FIRST_LABEL));

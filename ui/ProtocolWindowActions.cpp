@@ -18,6 +18,7 @@
 #include "ui/LabelAssayId.h"
 #include "ui/LabelRouting.h"
 #include "ui/MeasurementSelectionDialog.h"
+#include "ui/ProtocolColumns.h"
 #include "ui/SelectionRecord.h"
 #include "ui/resource.h"
 
@@ -52,6 +53,7 @@ void renderProtocol(HWND window, const ProtocolTable& table) {
             SendMessageW(list, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&sub));
         }
     }
+    FitProtocolColumns(list);
 }
 
 }  // namespace

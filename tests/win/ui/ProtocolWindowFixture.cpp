@@ -135,14 +135,19 @@ ScriptStep ProtocolWindowTest::MarkAndAccept(std::vector<int> items) {
     return InSelection("mark and accept", [items](HWND dialog) {
         // Exactly these items: the current pair may have come marked.
         SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, FALSE, -1);
-        for (int item : items) SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, TRUE, item);
+        for (int item : items)
+            SendDlgItemMessageW(dialog, IDC_MEASUREMENT_LIST, LB_SETSEL, TRUE, item);
         PostClick(dialog, IDOK);
     });
 }
 
-void ProtocolWindowTest::Choose(std::vector<int> items) { PressSelect({MarkAndAccept(items)}); }
+void ProtocolWindowTest::Choose(std::vector<int> items) {
+    PressSelect({MarkAndAccept(items)});
+}
 
-AssayId ProtocolWindowTest::LabelId(int id) const { return LabelAssayId(Control(id)); }
+AssayId ProtocolWindowTest::LabelId(int id) const {
+    return LabelAssayId(Control(id));
+}
 
 void FillSample(HostDatabase& db) {
     const SampleIds ids;
@@ -166,4 +171,18 @@ void FillSample(HostDatabase& db) {
     db.addPeak(ids.a1, "Кислород", 0.0007);
     db.addPeak(ids.a2, "кислород", 0.0009);
     db.addPeak(ids.a1, "CO2", 0.5);  // not a component name: ignored
+}
+
+void FillReferenceCase(HostDatabase& db, const ReferenceCase& reference) {
+    std::int64_t date = 1000;
+    for (const CaseMeasurement* measurement : {&reference.first, &reference.second}) {
+        HostDatabase::Assay assay;
+        assay.date = date;
+        assay.sample = measurement->sample;
+        assay.series = "s";
+        const AssayId id = db.addAssay(assay);
+        for (const auto& [name, concentration] : measurement->peaks)
+            db.addPeak(id, name, concentration);
+        date += 1000;
+    }
 }

@@ -12,6 +12,7 @@
 
 #include "check/HostDatabase.h"
 #include "check/driver/WindowScript.h"
+#include "check/road/ReferenceCase.h"
 #include "database/AssayId.h"
 
 // Unix seconds of a UTC calendar time.
@@ -66,3 +67,6 @@ struct SampleIds {
     AssayId a1 = 11, a2 = 12, b1 = 21, b2 = 22, b3 = 23;
 };
 void FillSample(HostDatabase& db);
+
+// A reference case's pair as the only two measurements of one series, the older first.
+void FillReferenceCase(HostDatabase& db, const ReferenceCase& reference);

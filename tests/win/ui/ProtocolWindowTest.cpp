@@ -1,17 +1,94 @@
-// The protocol window: what it shows after a choice, the host requests of "...", its layout
-// and its end.
+// The protocol window: what it shows after a choice, its columns at the screen's scaling,
+// copying, the host requests of "...", its layout and its end.
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <string>
+
+#include "check/ReferenceCases.h"
 #include "check/driver/ControlText.h"
 #include "check/driver/WindowActions.h"
 #include "tests/win/ui/FakeHost.h"
 #include "tests/win/ui/ProtocolWindowFixture.h"
 #include "tests/win/ui/WindowProbe.h"
+#include "ui/ClipboardText.h"
 #include "ui/resource.h"
 
 using namespace ControlText;
+
+namespace {
+
+// The columns' widths in pixels at 96 DPI.
+constexpr int kColumnWidths[] = {100, 100, 100, 100, 100, 100, 50, 100, 120};
+
+int ColumnWidth(HWND list, int column) {
+    return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+// The list view's own fit of a column: cells and header, for the last column its cells. The
+// column keeps its width.
+int ListViewFit(HWND list, int column, bool last) {
+    const int width = ColumnWidth(list, column);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, column,
+                 last ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
+    const int fit = ColumnWidth(list, column);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
+    return fit;
+}
+
+// Sends `key` to the list with Ctrl held down in this thread's keyboard state.
+void PressWithCtrl(HWND list, WORD key) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE ctrl = keys[VK_CONTROL];
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(list, WM_KEYDOWN, key, 0);
+    keys[VK_CONTROL] = ctrl;
+    SetKeyboardState(keys);
+}
+
+std::u16string ClipboardText(HWND owner) {
+    std::u16string text = u"(the clipboard did not open)";
+    if (!OpenClipboard(owner)) return text;
+    text = u"(no Unicode text)";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const char16_t*>(GlobalLock(data))) text = units;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// What the context menu offered; it is then chosen (Down, Enter) or dismissed (Esc).
+struct MenuSeen {
+    int items = 0;
+    std::u16string first;
+    bool grayed = false;
+};
+ScriptStep OnContextMenu(MenuSeen& seen, bool choose) {
+    auto find = []() -> HWND {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        return menu && IsWindowVisible(menu) ? menu : nullptr;
+    };
+    return {"the context menu", find, [&seen, choose](HWND window) {
+                HMENU menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+                seen.items = GetMenuItemCount(menu);
+                wchar_t text[64] = {};
+                GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+                seen.first = reinterpret_cast<const char16_t*>(text);
+                seen.grayed = (GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED) != 0;
+                if (choose) PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+                PostMessageW(window, WM_KEYDOWN, choose ? VK_RETURN : VK_ESCAPE, 0);
+            }};
+}
+
+}  // namespace
 
 TEST_F(ProtocolWindowTest, ChoiceFillsLabelsAndNineRowsWithOrWithoutPeaks) {
     FillSample(NewDatabase());
@@ -25,10 +102,24 @@ TEST_F(ProtocolWindowTest, ChoiceFillsLabelsAndNineRowsWithOrWithoutPeaks) {
         std::int64_t firstDate, secondDate;
         std::u16string firstSample, secondSample;
     } cases[] = {
-        {"with peaks", 1, {0, 1}, ids.a1, ids.a2, UnixSeconds(2020, 9, 13, 12, 26, 40),
-         UnixSeconds(2020, 9, 13, 12, 36, 40), u"Проба А1", u"Проба А2"},
-        {"without peaks", 0, {2, 0}, ids.b1, ids.b3, UnixSeconds(2023, 11, 14, 22, 13, 20),
-         UnixSeconds(2023, 11, 14, 22, 15, 20), u"Проба Б1", u"Проба Б3"},
+        {"with peaks",
+         1,
+         {0, 1},
+         ids.a1,
+         ids.a2,
+         UnixSeconds(2020, 9, 13, 12, 26, 40),
+         UnixSeconds(2020, 9, 13, 12, 36, 40),
+         u"Проба А1",
+         u"Проба А2"},
+        {"without peaks",
+         0,
+         {2, 0},
+         ids.b1,
+         ids.b3,
+         UnixSeconds(2023, 11, 14, 22, 13, 20),
+         UnixSeconds(2023, 11, 14, 22, 15, 20),
+         u"Проба Б1",
+         u"Проба Б3"},
     };
     for (const Case& c : cases) {
         PressSelect({InSelection(c.what, [&c](HWND dialog) {
@@ -50,6 +141,97 @@ TEST_F(ProtocolWindowTest, ChoiceFillsLabelsAndNineRowsWithOrWithoutPeaks) {
         EXPECT_EQ(shown[7][0], u"СО+СО2");
         EXPECT_EQ(shown[8][0], u"Гелий");
     }
+}
+
+TEST_F(ProtocolWindowTest, NoColumnIsNarrowerThanWhatItHoldsAtTheScreensScaling) {
+    const int dpi = ScreenDpi();
+    if (const char* expected = std::getenv("NIVRA_SCREEN_DPI")) {
+        ASSERT_EQ(dpi, std::atoi(expected)) << "the run's screen is not at the DPI it is for";
+    }
+    int columns = 0, cutBefore = 0;
+    for (const ReferenceCase& reference : ReferenceCases()) {
+        FillReferenceCase(NewDatabase(), reference);
+        ASSERT_NE(OpenWindow(), nullptr);
+        Choose({0, 1});
+        HWND list = Control(IDC_PROTOCOL_LIST);
+        ASSERT_EQ(ListViewCells(list).size(), 9u) << reference.title;
+        for (int column = 0; column < 9; ++column, ++columns) {
+            const int fit = ListViewFit(list, column, column == 8);
+            const int scaled = MulDiv(kColumnWidths[column], dpi, 96);
+            // Never narrower than what it holds nor than its scaled width, and exactly that
+            // where the texts fit.
+            EXPECT_EQ(ColumnWidth(list, column), std::max(scaled, fit))
+                << reference.title << ", column " << column << " at " << dpi << " DPI";
+            cutBefore += kColumnWidths[column] < fit;
+        }
+        DestroyWindow(window_);
+    }
+    std::cout << "at " << dpi << " DPI, fixed 96-DPI widths would cut " << cutBefore << " of "
+              << columns << " columns\n";
+}
+
+TEST_F(ProtocolWindowTest, CopyPutsTheHeaderAndTheShownRowsOnTheClipboard) {
+    FillSample(NewDatabase());
+    ASSERT_NE(OpenWindow(), nullptr);
+    HWND list = Control(IDC_PROTOCOL_LIST);
+    auto act = [this](const char* what, std::function<void()> action,
+                      std::vector<ScriptStep> steps = {}) {
+        const ScriptOutcome outcome = PlayScript(action, std::move(steps));
+        EXPECT_TRUE(outcome.completed) << what << ": " << outcome.failure;
+    };
+    const std::u16string before = u"прежний текст";
+
+    // No rows: nothing to copy, and the menu item is unavailable.
+    ASSERT_TRUE(PutClipboardText(owner_, before));
+    act("Ctrl+C without rows", [&] { PressWithCtrl(list, 'C'); });
+    auto menuAt = [&](LPARAM at) {
+        return
+            [&, at] { SendMessageW(window_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), at); };
+    };
+    MenuSeen empty;
+    act("menu without rows", menuAt(-1), {OnContextMenu(empty, false)});
+    EXPECT_EQ(ClipboardText(owner_), before);
+    EXPECT_EQ(empty.items, 1);
+    EXPECT_EQ(empty.first, u"Копировать");
+    EXPECT_TRUE(empty.grayed);
+
+    Choose({0, 1});
+    std::u16string expected;
+    auto addLine = [&expected](const std::vector<std::u16string>& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) expected += (i ? u"\t" : u"") + cells[i];
+        expected += u"\r\n";
+    };
+    const std::vector<std::u16string> headers = ListViewHeaders(list);
+    const ProtocolCells rows = ListViewCells(list);
+    ASSERT_EQ(headers.size(), 9u);
+    ASSERT_EQ(rows.size(), 9u);
+    addLine(headers);
+    for (const auto& row : rows) addLine(row);
+
+    for (WORD key : {WORD{'C'}, WORD{VK_INSERT}}) {
+        ASSERT_TRUE(PutClipboardText(owner_, before));
+        act("Ctrl and a key", [&] { PressWithCtrl(list, key); });
+        EXPECT_EQ(ClipboardText(owner_), expected) << "key " << key;
+    }
+    ASSERT_TRUE(PutClipboardText(owner_, before));
+    MenuSeen offered;
+    act("menu", menuAt(MAKELPARAM(40, 60)), {OnContextMenu(offered, true)});
+    EXPECT_FALSE(offered.grayed);
+    EXPECT_EQ(ClipboardText(owner_), expected) << "the menu's «Копировать»";
+
+    // The clipboard held open by another window: the user is told, nothing is copied.
+    ASSERT_TRUE(PutClipboardText(owner_, before));
+    ASSERT_TRUE(OpenClipboard(owner_));
+    act("Ctrl+C while the clipboard is held", [&] { PressWithCtrl(list, 'C'); },
+        {DismissMessageBox(boxes_)});
+    CloseClipboard();
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].caption, u"Ошибка");
+    EXPECT_EQ(boxes_[0].text,
+              u"Не удалось скопировать протокол: буфер обмена занят другой "
+              u"программой. Попробуйте ещё раз.");
+    EXPECT_EQ(boxes_[0].owner, window_);
+    EXPECT_EQ(ClipboardText(owner_), before);
 }
 
 TEST_F(ProtocolWindowTest, LabelsFollowTheIdsWhateverOrderTheRowsCome) {
@@ -147,7 +329,7 @@ TEST_F(ProtocolWindowTest, EnlargingMovesAndStretchesByTheAnchorTable) {
 
     struct Placed {
         int id;
-        int x, y, width, height;  // template place in dialog units
+        int x, y, width, height;         // template place in dialog units
         int moveX, moveY, growX, growY;  // per pixel of enlargement, 0 or 1
     } controls[] = {
         {IDC_FIRST_CAPTION, 7, 11, 43, 8, 0, 0, 0, 0},
@@ -169,9 +351,9 @@ TEST_F(ProtocolWindowTest, EnlargingMovesAndStretchesByTheAnchorTable) {
             expected.bottom += c.growY * dy;
             const RECT actual = ChildRect(Control(c.id));
             EXPECT_TRUE(EqualRect(&actual, &expected))
-                << when << ": control " << c.id << " at " << actual.left << "," << actual.top
-                << "-" << actual.right << "," << actual.bottom << " expected " << expected.left
-                << "," << expected.top << "-" << expected.right << "," << expected.bottom;
+                << when << ": control " << c.id << " at " << actual.left << "," << actual.top << "-"
+                << actual.right << "," << actual.bottom << " expected " << expected.left << ","
+                << expected.top << "-" << expected.right << "," << expected.bottom;
         }
     };
     expectAt(0, 0, "first size");

@@ -139,10 +139,10 @@ TEST_F(ProtocolWindowTest, ProtocolWindowIsBuiltFromItsTemplate) {
         std::u16string header;
         int width, format;
     } columns[] = {
-        {u"Компонент", 100, LVCFMT_LEFT},    {u"1 измерение", 100, LVCFMT_RIGHT},
-        {u"2 измерение", 100, LVCFMT_RIGHT}, {u"Среднее", 100, LVCFMT_RIGHT},
+        {u"Компонент", 100, LVCFMT_LEFT},      {u"1 измерение", 100, LVCFMT_RIGHT},
+        {u"2 измерение", 100, LVCFMT_RIGHT},   {u"Среднее", 100, LVCFMT_RIGHT},
         {u"Повторяемость", 100, LVCFMT_RIGHT}, {u"Предел", 100, LVCFMT_RIGHT},
-        {u"Оценка", 50, LVCFMT_RIGHT},       {u"Неопределенность", 100, LVCFMT_RIGHT},
+        {u"Оценка", 50, LVCFMT_RIGHT},         {u"Неопределенность", 100, LVCFMT_RIGHT},
         {u"Результат", 120, LVCFMT_RIGHT},
     };
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
@@ -155,7 +155,8 @@ TEST_F(ProtocolWindowTest, ProtocolWindowIsBuiltFromItsTemplate) {
         column.cchTextMax = 260;
         ASSERT_TRUE(SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
         EXPECT_EQ(std::u16string(text, text + wcslen(text)), columns[i].header) << i;
-        EXPECT_EQ(column.cx, columns[i].width) << i;
+        // The widths are for 100 %; the window scales them to its screen.
+        EXPECT_EQ(column.cx, MulDiv(columns[i].width, ScreenDpi(), 96)) << i;
         EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, columns[i].format) << i;
     }
 }
@@ -165,19 +166,24 @@ TEST_F(ProtocolWindowTest, StringTableAndIcon) {
         int id;
         std::u16string text;
     } strings[] = {
-        {IDS_COLUMN_COMPONENT, u"Компонент"}, {IDS_COLUMN_FIRST, u"1 измерение"},
-        {IDS_COLUMN_SECOND, u"2 измерение"},  {IDS_COLUMN_MEAN, u"Среднее"},
-        {IDS_COLUMN_REPEATABILITY, u"Повторяемость"}, {IDS_COLUMN_LIMIT, u"Предел"},
-        {IDS_COLUMN_RATING, u"Оценка"},       {IDS_COLUMN_UNCERTAINTY, u"Неопределенность"},
-        {IDS_COLUMN_RESULT, u"Результат"},    {IDS_ERROR_CAPTION, u"Ошибка"},
+        {IDS_COLUMN_COMPONENT, u"Компонент"},
+        {IDS_COLUMN_FIRST, u"1 измерение"},
+        {IDS_COLUMN_SECOND, u"2 измерение"},
+        {IDS_COLUMN_MEAN, u"Среднее"},
+        {IDS_COLUMN_REPEATABILITY, u"Повторяемость"},
+        {IDS_COLUMN_LIMIT, u"Предел"},
+        {IDS_COLUMN_RATING, u"Оценка"},
+        {IDS_COLUMN_UNCERTAINTY, u"Неопределенность"},
+        {IDS_COLUMN_RESULT, u"Результат"},
+        {IDS_ERROR_CAPTION, u"Ошибка"},
         {IDS_REPORT_FAILED, u"Возникли ошибки при формировании отчёта"},
     };
     for (const auto& s : strings) EXPECT_EQ(loadString(s.id), s.text) << s.id;
 
     for (int size : {16, 32, 48}) {
-        HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                                   MAKEINTRESOURCEW(IDI_NIVRA), IMAGE_ICON, size,
-                                                   size, LR_DEFAULTCOLOR));
+        HICON icon =
+            static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_NIVRA),
+                                          IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
         ASSERT_NE(icon, nullptr) << size;
         ICONINFO info{};
         ASSERT_TRUE(GetIconInfo(icon, &info));

@@ -23,6 +23,13 @@ SIZE OuterSize(HWND window) {
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 std::u16string ShortDate(const SYSTEMTIME& time) {
     wchar_t text[64] = {};
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, 64);

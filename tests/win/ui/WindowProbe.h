@@ -13,6 +13,8 @@ RECT ChildRect(HWND child);
 RECT DialogUnitsRect(HWND dialog, int x, int y, int width, int height);
 // A window's outer size.
 SIZE OuterSize(HWND window);
+// The screen's DPI, as the display's device context gives it.
+int ScreenDpi();
 
 // The short date and time with seconds the user's locale gives for a UTC calendar time
 // (tests run with the time zone pinned to UTC).
