@@ -27,6 +27,8 @@
 #include "check/FileFacts.h"
 #include "check/ReferenceCases.h"
 #include "check/SignatureFacts.h"
+#include "check/SystemFunctions.h"
+#include "check/SystemLibrary.h"
 #include "check/driver/ControlText.h"
 #include "check/road/LocalTimeText.h"
 #include "check/road/ProgramFolder.h"
@@ -96,9 +98,10 @@ std::string Grouped(std::uint64_t value) {
     return digits;
 }
 
-SignatureFacts DescribeInstallation(const Arguments& arguments, CheckOutput& out) {
+SignatureFacts DescribeInstallation(const SystemFunctions& system, const Arguments& arguments,
+                                    CheckOutput& out) {
     const std::int64_t now = std::time(nullptr);
-    const FileFacts facts = ReadFileFacts(arguments.plugin);
+    const FileFacts facts = ReadFileFacts(system, arguments.plugin);
     out.line("Проверка установки nivra");
     out.line("Дата и время проверки: " + toUtf8(LocalDateText(now)) + " " +
              toUtf8(LocalTimeText(now, 0)));
@@ -107,7 +110,7 @@ SignatureFacts DescribeInstallation(const Arguments& arguments, CheckOutput& out
     out.line("Версия файла: " + (facts.version ? toUtf8(*facts.version) : "нет сведений о версии"));
     out.line("Размер: " + (facts.size ? Grouped(*facts.size) + " байт" : "файл не найден"));
     out.line("SHA-256: " + facts.sha256.value_or("не вычислена"));
-    const SignatureFacts signature = ReadSignatureFacts(arguments.plugin);
+    const SignatureFacts signature = ReadSignatureFacts(system, arguments.plugin);
     for (const std::string& line : SignatureLines(signature)) out.line(line);
     out.line();
     return signature;
@@ -178,9 +181,10 @@ bool RunCases(const Arguments& arguments, CheckOutput& out) {
 }
 
 int RunCheck() {
+    const SystemFunctions system;
     const Arguments arguments = ParseArguments();
     CheckOutput out;
-    const SignatureFacts signature = DescribeInstallation(arguments, out);
+    const SignatureFacts signature = DescribeInstallation(system, arguments, out);
     bool allPassed = false;
     if (signature.changedAfterSigning()) {
         // Not the file that was shipped: it is not even loaded.
@@ -210,6 +214,9 @@ int RunCheck() {
 }  // namespace
 
 int main() {
+    // Before any library is loaded by name: the program's folder is where the package was
+    // unzipped, often among other downloads.
+    NarrowLibrarySearch();
     int status = 1;
     try {
         status = RunCheck();
