@@ -216,7 +216,9 @@ int RunCheck() {
 // Before any library is loaded by name, the program's folder being where the package was
 // unzipped, often among other downloads. Run ahead of every other initialiser of the program:
 // the stack protection's asks advapi32 for random bytes, which loads its cryptography provider.
-__attribute__((constructor(101))) void NarrowLibrarySearchFirst() { NarrowLibrarySearch(); }
+__attribute__((constructor(101))) void NarrowLibrarySearchFirst() {
+    NarrowLibrarySearch();
+}
 
 int main() {
     int status = 1;
