@@ -1,8 +1,6 @@
 #include "check/FileFacts.h"
 
 #include <windows.h>
-// After windows.h, whose types it uses.
-#include <bcrypt.h>
 
 #include <array>
 #include <cstdio>
@@ -10,26 +8,31 @@
 #include <vector>
 
 #include "check/FileHandle.h"
+#include "check/SystemFunctions.h"
 #include "text/WideText.h"
 
 namespace {
 
 struct AlgorithmCloser {
-    void operator()(BCRYPT_ALG_HANDLE handle) const { BCryptCloseAlgorithmProvider(handle, 0); }
+    const SystemFunctions* system;
+    void operator()(BCRYPT_ALG_HANDLE handle) const {
+        system->BCryptCloseAlgorithmProvider(handle, 0);
+    }
 };
 struct HashDestroyer {
-    void operator()(BCRYPT_HASH_HANDLE handle) const { BCryptDestroyHash(handle); }
+    const SystemFunctions* system;
+    void operator()(BCRYPT_HASH_HANDLE handle) const { system->BCryptDestroyHash(handle); }
 };
 
-std::optional<std::u16string> FileVersion(const std::wstring& path) {
+std::optional<std::u16string> FileVersion(const SystemFunctions& system, const std::wstring& path) {
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    const DWORD size = system.GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0) return std::nullopt;
     std::vector<unsigned char> block(size);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return std::nullopt;
+    if (!system.GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return std::nullopt;
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+    if (!system.VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
         length < sizeof *info)
         return std::nullopt;
     wchar_t text[64];
@@ -40,15 +43,15 @@ std::optional<std::u16string> FileVersion(const std::wstring& path) {
 }
 
 // SHA-256 of the whole file through the system's own cryptography provider.
-std::optional<std::string> Sha256(HANDLE file) {
+std::optional<std::string> Sha256(const SystemFunctions& system, HANDLE file) {
     BCRYPT_ALG_HANDLE rawAlgorithm = nullptr;
-    if (BCryptOpenAlgorithmProvider(&rawAlgorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0)
+    if (system.BCryptOpenAlgorithmProvider(&rawAlgorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0)
         return std::nullopt;
-    const std::unique_ptr<void, AlgorithmCloser> algorithm(rawAlgorithm);
+    const std::unique_ptr<void, AlgorithmCloser> algorithm(rawAlgorithm, {&system});
     BCRYPT_HASH_HANDLE rawHash = nullptr;
-    if (BCryptCreateHash(rawAlgorithm, &rawHash, nullptr, 0, nullptr, 0, 0) != 0)
+    if (system.BCryptCreateHash(rawAlgorithm, &rawHash, nullptr, 0, nullptr, 0, 0) != 0)
         return std::nullopt;
-    const std::unique_ptr<void, HashDestroyer> hash(rawHash);
+    const std::unique_ptr<void, HashDestroyer> hash(rawHash, {&system});
 
     std::vector<unsigned char> chunk(1 << 16);
     for (;;) {
@@ -56,10 +59,10 @@ std::optional<std::string> Sha256(HANDLE file) {
         if (!ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr))
             return std::nullopt;
         if (read == 0) break;
-        if (BCryptHashData(rawHash, chunk.data(), read, 0) != 0) return std::nullopt;
+        if (system.BCryptHashData(rawHash, chunk.data(), read, 0) != 0) return std::nullopt;
     }
     std::array<unsigned char, 32> digest{};
-    if (BCryptFinishHash(rawHash, digest.data(), static_cast<ULONG>(digest.size()), 0) != 0)
+    if (system.BCryptFinishHash(rawHash, digest.data(), static_cast<ULONG>(digest.size()), 0) != 0)
         return std::nullopt;
     std::string hex;
     for (unsigned char byte : digest) {
@@ -72,16 +75,16 @@ std::optional<std::string> Sha256(HANDLE file) {
 
 }  // namespace
 
-FileFacts ReadFileFacts(const std::wstring& path) {
+FileFacts ReadFileFacts(const SystemFunctions& system, const std::wstring& path) {
     FileFacts facts;
-    facts.version = FileVersion(path);
+    facts.version = FileVersion(system, path);
     const FileHandle file =
         OwnFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return facts;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file.get(), &size)) facts.size = static_cast<std::uint64_t>(size.QuadPart);
-    facts.sha256 = Sha256(file.get());
+    facts.sha256 = Sha256(system, file.get());
     return facts;
 }
 

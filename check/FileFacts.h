@@ -11,7 +11,9 @@ struct FileFacts {
     std::optional<std::string> sha256;  // lower-case hex
 };
 
-FileFacts ReadFileFacts(const std::wstring& path);
+class SystemFunctions;
+
+FileFacts ReadFileFacts(const SystemFunctions& system, const std::wstring& path);
 
 // The running Windows as "10.0, сборка 19045", with the service pack and, under Wine, its
 // version, read where no compatibility shim can alter it.

@@ -1,15 +1,12 @@
 #include "check/SignatureFacts.h"
 
 #include <windows.h>
-// After windows.h, whose types they use.
-#include <softpub.h>
-#include <wincrypt.h>
-#include <wintrust.h>
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "check/SystemFunctions.h"
 #include "check/road/LocalTimeText.h"
 #include "datetime/FileTime.h"
 #include "text/Utf8.h"
@@ -20,13 +17,18 @@ namespace {
 constexpr DWORD kEncoding = X509_ASN_ENCODING | PKCS_7_ASN_ENCODING;
 
 struct StoreCloser {
-    void operator()(HCERTSTORE store) const { CertCloseStore(store, 0); }
+    const SystemFunctions* system;
+    void operator()(HCERTSTORE store) const { system->CertCloseStore(store, 0); }
 };
 struct MessageCloser {
-    void operator()(HCRYPTMSG message) const { CryptMsgClose(message); }
+    const SystemFunctions* system;
+    void operator()(HCRYPTMSG message) const { system->CryptMsgClose(message); }
 };
 struct CertificateFreer {
-    void operator()(PCCERT_CONTEXT certificate) const { CertFreeCertificateContext(certificate); }
+    const SystemFunctions* system;
+    void operator()(PCCERT_CONTEXT certificate) const {
+        system->CertFreeCertificateContext(certificate);
+    }
 };
 using Store = std::unique_ptr<void, StoreCloser>;
 using Message = std::unique_ptr<void, MessageCloser>;
@@ -64,14 +66,17 @@ bool NextElement(const BYTE*& at, const BYTE* end, BYTE& tag, const BYTE*& conte
 
 // The time of an RFC 3161 time-stamp token: the genTime of its TSTInfo, the fifth element of
 // SEQUENCE { version, policy, messageImprint, serialNumber, genTime, ... }.
-std::optional<std::int64_t> TimeStampTokenTime(const CRYPT_ATTR_BLOB& value) {
-    const Message token(CryptMsgOpenToDecode(kEncoding, 0, 0, 0, nullptr, nullptr));
-    if (!token || !CryptMsgUpdate(token.get(), value.pbData, value.cbData, TRUE))
+std::optional<std::int64_t> TimeStampTokenTime(const SystemFunctions& system,
+                                               const CRYPT_ATTR_BLOB& value) {
+    const Message token(system.CryptMsgOpenToDecode(kEncoding, 0, 0, 0, nullptr, nullptr),
+                        {&system});
+    if (!token || !system.CryptMsgUpdate(token.get(), value.pbData, value.cbData, TRUE))
         return std::nullopt;
     DWORD size = 0;
-    if (!CryptMsgGetParam(token.get(), CMSG_CONTENT_PARAM, 0, nullptr, &size)) return std::nullopt;
+    if (!system.CryptMsgGetParam(token.get(), CMSG_CONTENT_PARAM, 0, nullptr, &size))
+        return std::nullopt;
     std::vector<BYTE> info(size);
-    if (!CryptMsgGetParam(token.get(), CMSG_CONTENT_PARAM, 0, info.data(), &size))
+    if (!system.CryptMsgGetParam(token.get(), CMSG_CONTENT_PARAM, 0, info.data(), &size))
         return std::nullopt;
     const BYTE* at = info.data();
     BYTE tag = 0;
@@ -104,35 +109,40 @@ std::optional<std::int64_t> TimeStampTokenTime(const CRYPT_ATTR_BLOB& value) {
 }
 
 // Who signed, with which certificate and when, read from the signature itself.
-void ReadSigner(const std::wstring& path, SignatureFacts& facts) {
+void ReadSigner(const SystemFunctions& system, const std::wstring& path, SignatureFacts& facts) {
     HCERTSTORE rawStore = nullptr;
     HCRYPTMSG rawMessage = nullptr;
-    if (!CryptQueryObject(CERT_QUERY_OBJECT_FILE, path.c_str(),
-                          CERT_QUERY_CONTENT_FLAG_PKCS7_SIGNED_EMBED, CERT_QUERY_FORMAT_FLAG_BINARY,
-                          0, nullptr, nullptr, nullptr, &rawStore, &rawMessage, nullptr))
+    if (!system.CryptQueryObject(CERT_QUERY_OBJECT_FILE, path.c_str(),
+                                 CERT_QUERY_CONTENT_FLAG_PKCS7_SIGNED_EMBED,
+                                 CERT_QUERY_FORMAT_FLAG_BINARY, 0, nullptr, nullptr, nullptr,
+                                 &rawStore, &rawMessage, nullptr))
         return;
-    const Store store(rawStore);
-    const Message message(rawMessage);
+    const Store store(rawStore, {&system});
+    const Message message(rawMessage, {&system});
     facts.present = true;
     DWORD size = 0;
-    if (!CryptMsgGetParam(rawMessage, CMSG_SIGNER_INFO_PARAM, 0, nullptr, &size)) return;
+    if (!system.CryptMsgGetParam(rawMessage, CMSG_SIGNER_INFO_PARAM, 0, nullptr, &size)) return;
     std::vector<BYTE> buffer(size);
-    if (!CryptMsgGetParam(rawMessage, CMSG_SIGNER_INFO_PARAM, 0, buffer.data(), &size)) return;
+    if (!system.CryptMsgGetParam(rawMessage, CMSG_SIGNER_INFO_PARAM, 0, buffer.data(), &size))
+        return;
     const auto* signer = reinterpret_cast<const CMSG_SIGNER_INFO*>(buffer.data());
 
     CERT_INFO wanted{};
     wanted.Issuer = signer->Issuer;
     wanted.SerialNumber = signer->SerialNumber;
-    const Certificate certificate(CertFindCertificateInStore(
-        rawStore, kEncoding, 0, CERT_FIND_SUBJECT_CERT, &wanted, nullptr));
+    const Certificate certificate(
+        system.CertFindCertificateInStore(rawStore, kEncoding, 0, CERT_FIND_SUBJECT_CERT, &wanted,
+                                          nullptr),
+        {&system});
     if (certificate) {
         wchar_t name[256] = {};
-        CertGetNameStringW(certificate.get(), CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, name, 256);
+        system.CertGetNameStringW(certificate.get(), CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr,
+                                  name, 256);
         facts.signer = fromWide(name);
         BYTE hash[20] = {};
         DWORD hashSize = sizeof hash;
-        if (CertGetCertificateContextProperty(certificate.get(), CERT_SHA1_HASH_PROP_ID, hash,
-                                              &hashSize))
+        if (system.CertGetCertificateContextProperty(certificate.get(), CERT_SHA1_HASH_PROP_ID,
+                                                     hash, &hashSize))
             for (DWORD i = 0; i < hashSize; ++i) {
                 char pair[3];
                 std::snprintf(pair, sizeof pair, "%02X", hash[i]);
@@ -142,12 +152,12 @@ void ReadSigner(const std::wstring& path, SignatureFacts& facts) {
     // The release is time-stamped by an RFC 3161 server, whose token the signature carries.
     if (const CRYPT_ATTRIBUTE* stamp =
             FindAttribute(signer->UnauthAttrs, szOID_RFC3161_counterSign))
-        facts.timestamp = TimeStampTokenTime(stamp->rgValue[0]);
+        facts.timestamp = TimeStampTokenTime(system, stamp->rgValue[0]);
 }
 
 // WinVerifyTrust's verdict. Wine's accepts a chain whose root this computer does not trust;
 // the chain it built says so, and Windows answers CERT_E_UNTRUSTEDROOT for it.
-long Verify(const std::wstring& path) {
+long Verify(const SystemFunctions& system, const std::wstring& path) {
     WINTRUST_FILE_INFO file{};
     file.cbStruct = sizeof file;
     file.pcwszFilePath = path.c_str();
@@ -160,16 +170,17 @@ long Verify(const std::wstring& path) {
     data.dwStateAction = WTD_STATEACTION_VERIFY;
     data.dwProvFlags = WTD_CACHE_ONLY_URL_RETRIEVAL;
     GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
-    long verdict = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
-    CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(data.hWVTStateData);
-    const CRYPT_PROVIDER_SGNR* signer = verdict == ERROR_SUCCESS && provider
-                                            ? WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0)
-                                            : nullptr;
+    long verdict = system.WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
+    CRYPT_PROVIDER_DATA* provider = system.WTHelperProvDataFromStateData(data.hWVTStateData);
+    const CRYPT_PROVIDER_SGNR* signer =
+        verdict == ERROR_SUCCESS && provider
+            ? system.WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0)
+            : nullptr;
     if (signer && signer->pChainContext &&
         signer->pChainContext->TrustStatus.dwErrorStatus & CERT_TRUST_IS_UNTRUSTED_ROOT)
         verdict = CERT_E_UNTRUSTEDROOT;
     data.dwStateAction = WTD_STATEACTION_CLOSE;
-    WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
+    system.WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
     return verdict;
 }
 
@@ -208,10 +219,10 @@ bool SignatureFacts::changedAfterSigning() const {
     return present && verdict == TRUST_E_BAD_DIGEST;
 }
 
-SignatureFacts ReadSignatureFacts(const std::wstring& path) {
+SignatureFacts ReadSignatureFacts(const SystemFunctions& system, const std::wstring& path) {
     SignatureFacts facts;
-    ReadSigner(path, facts);
-    if (facts.present) facts.verdict = Verify(path);
+    ReadSigner(system, path, facts);
+    if (facts.present) facts.verdict = Verify(system, path);
     return facts;
 }
 

@@ -18,9 +18,11 @@ struct SignatureFacts {
     bool changedAfterSigning() const;
 };
 
+class SystemFunctions;
+
 // Reads the signature and asks Windows to verify it, offline: no revocation check, nothing
 // fetched from the network, no window.
-SignatureFacts ReadSignatureFacts(const std::wstring& path);
+SignatureFacts ReadSignatureFacts(const SystemFunctions& system, const std::wstring& path);
 
 // The report's lines on the signature, in Russian.
 std::vector<std::string> SignatureLines(const SignatureFacts& facts);

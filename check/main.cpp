@@ -27,6 +27,8 @@
 #include "check/FileFacts.h"
 #include "check/ReferenceCases.h"
 #include "check/SignatureFacts.h"
+#include "check/SystemFunctions.h"
+#include "check/SystemLibrary.h"
 #include "check/driver/ControlText.h"
 #include "check/road/LocalTimeText.h"
 #include "check/road/ProgramFolder.h"
@@ -97,9 +99,10 @@ std::string Grouped(std::uint64_t value) {
     return digits;
 }
 
-SignatureFacts DescribeInstallation(const Arguments& arguments, CheckOutput& out) {
+SignatureFacts DescribeInstallation(const SystemFunctions& system, const Arguments& arguments,
+                                    CheckOutput& out) {
     const std::int64_t now = std::time(nullptr);
-    const FileFacts facts = ReadFileFacts(arguments.plugin);
+    const FileFacts facts = ReadFileFacts(system, arguments.plugin);
     out.line("Проверка установки nivra");
     out.line("Дата и время проверки: " + toUtf8(LocalDateText(now)) + " " +
              toUtf8(LocalTimeText(now, 0)));
@@ -108,7 +111,7 @@ SignatureFacts DescribeInstallation(const Arguments& arguments, CheckOutput& out
     out.line("Версия файла: " + (facts.version ? toUtf8(*facts.version) : "нет сведений о версии"));
     out.line("Размер: " + (facts.size ? Grouped(*facts.size) + " байт" : "файл не найден"));
     out.line("SHA-256: " + facts.sha256.value_or("не вычислена"));
-    const SignatureFacts signature = ReadSignatureFacts(arguments.plugin);
+    const SignatureFacts signature = ReadSignatureFacts(system, arguments.plugin);
     for (const std::string& line : SignatureLines(signature)) out.line(line);
     out.line();
     return signature;
@@ -179,9 +182,10 @@ bool RunCases(const Arguments& arguments, CheckOutput& out) {
 }
 
 int RunCheck() {
+    const SystemFunctions system;
     const Arguments arguments = ParseArguments();
     CheckOutput out;
-    const SignatureFacts signature = DescribeInstallation(arguments, out);
+    const SignatureFacts signature = DescribeInstallation(system, arguments, out);
     bool allPassed = false;
     if (signature.changedAfterSigning()) {
         // Not the file that was shipped: it is not even loaded.
@@ -209,6 +213,13 @@ int RunCheck() {
 }
 
 }  // namespace
+
+// Before any library is loaded by name, the program's folder being where the package was
+// unzipped, often among other downloads. Run ahead of every other initialiser of the program:
+// the stack protection's asks advapi32 for random bytes, which loads its cryptography provider.
+__attribute__((constructor(101))) void NarrowLibrarySearchFirst() {
+    NarrowLibrarySearch();
+}
 
 int main() {
     int status = 1;

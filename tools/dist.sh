@@ -53,6 +53,10 @@ rm -rf "$dist"
 stage=$dist/$name
 mkdir -p "$stage" "$dist/symbols"
 
+# The built files, whose symbols show their stack protection, then the stripped ones.
+"$root/tools/check-dll.sh" "$build/nivra.dll"
+"$root/tools/check-dll.sh" --program "$build/nivra-check.exe"
+
 # The symbols first: the debug link carries a checksum of that very file.
 $objcopy --only-keep-debug "$build/nivra.dll" "$dist/symbols/nivra.dll.debug"
 (cd "$dist/symbols" && $objcopy --strip-debug --strip-unneeded \

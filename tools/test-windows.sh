@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Windows stages of `make test`:
-#   1. makes the release package, whose stripped 32-bit nivra.dll is inspected (PE32, three
-#      exports, imports known to Windows 7, no debug sections, a debug link);
+#   1. makes the release package, whose 32-bit nivra.dll is inspected (PE32, three exports,
+#      imports known to Windows 7 and KnownDLLs, stack protection, no debug sections, a debug
+#      link);
 #   2. sets up 32-bit emulation (tools/win32/setup-emulation.sh): 32-bit Wine through
 #      qemu-user, or one line saying why the 32-bit stages are not run;
 #   3. makes the Wine prefix once: a 64-bit one whose WoW64 half runs the 32-bit programs;
 #   4. in one Xvfb and one Wine server: the Windows test programs of build/win64, then the
 #      windows' tests of build/win64 once more with the screen at 150 % (144 DPI), then the
 #      same programs of build/win32 against the shipped 32-bit DLL, then the 32-bit road and
-#      the installation check (on the built DLL, and on a deliberately wrong copy).
+#      the installation check (on the built DLL, on a deliberately wrong copy, on signed
+#      copies, and among planted libraries named like system ones).
 # Every stage has a limit (below, in seconds) and fails naming itself when it overruns.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -68,7 +70,7 @@ timeout -k 10 "$suite_limit" xvfb-run -a -s "-screen 0 ${wine_screen_size}x24" b
       -LE dpi144 || return 1
     at150 || return 1
     ((width32)) || return 0
-    road="^nivra-(road32|check|check-broken|check-signed)$"
+    road="^nivra-(road32|check|check-broken|check-signed|check-planted)$"
     $timed "32-bit Windows suite" ctest --test-dir build/win32 --output-on-failure \
       -j "$(nproc)" -E "$road" || return 1
     $timed "32-bit road and check" ctest --test-dir build/win32 --output-on-failure -R "$road"
