@@ -1,5 +1,7 @@
 #include "export/PugiText.h"
 
+#include "export/XmlText.h"
+
 static_assert(sizeof(pugi::char_t) == sizeof(wchar_t), "pugixml must use wide strings");
 
 namespace {
@@ -16,17 +18,22 @@ constexpr bool isLow(char32_t unit) {
 pugi::string_t toPugiText(std::u16string_view text) {
     pugi::string_t result;
     result.reserve(text.size());
-    if constexpr (sizeof(pugi::char_t) == sizeof(char16_t)) {
-        for (char16_t unit : text) result.push_back(static_cast<pugi::char_t>(unit));
-    } else {
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            char32_t unit = text[i];
-            if (isHigh(unit) && i + 1 < text.size() && isLow(text[i + 1])) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-                ++i;
+    for (std::size_t i = 0; i < text.size() && text[i] != 0; ++i) {
+        char32_t unit = text[i];
+        if (isHigh(unit) && i + 1 < text.size() && isLow(text[i + 1])) {
+            const char32_t low = text[++i];
+            if constexpr (sizeof(pugi::char_t) == sizeof(char16_t)) {
+                result.push_back(static_cast<pugi::char_t>(unit));
+                result.push_back(static_cast<pugi::char_t>(low));
+            } else {
+                result.push_back(
+                    static_cast<pugi::char_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00)));
             }
-            result.push_back(static_cast<pugi::char_t>(unit));
+            continue;
         }
+        // An unpaired surrogate is no code point, so IsXmlChar refuses it as well.
+        if (!IsXmlChar(unit)) unit = u' ';
+        result.push_back(static_cast<pugi::char_t>(unit));
     }
     return result;
 }
