@@ -38,12 +38,18 @@ void Check(bool condition, const char* what) {
     std::abort();
 }
 
-std::string ScratchPath() {
-    const std::filesystem::path shm = "/dev/shm";
-    const std::filesystem::path folder =
-        std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
-    return (folder / ("nivra-report-fuzz-" + std::to_string(getpid()) + ".db")).string();
-}
+// The database file of the inputs, one per process, in memory where the system offers it;
+// removed when the process ends.
+struct ScratchFile {
+    std::string path;
+    ScratchFile() {
+        const std::filesystem::path shm = "/dev/shm";
+        const std::filesystem::path folder =
+            std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
+        path = (folder / ("nivra-report-fuzz-" + std::to_string(getpid()) + ".db")).string();
+    }
+    ~ScratchFile() { std::remove(path.c_str()); }
+};
 
 // The window's list: each cell set from a 256-unit buffer and read back by the report into
 // one of 260, both ending at the first NUL.
@@ -134,7 +140,8 @@ void CheckRows(pugi::xml_node root, const std::vector<ReportRow>& shown) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = ScratchPath();
+    static const ScratchFile scratch;
+    const std::string& path = scratch.path;
     FuzzBytes input(data, size);
     const FuzzedDatabase stored = WriteFuzzedHostDatabase(path, input);
     DataBase::SqlConnection db(fromUtf8(path).c_str());
