@@ -6,7 +6,7 @@ export NIVRA_TIMES := $(CURDIR)/build/stage-times.txt
 $(shell mkdir -p build && date +%s >$(NIVRA_TIMES))
 TIMED := tools/timed.sh
 
-.PHONY: all bootstrap native native-asan win64 win32 dist test test-native test-signing test-windows soak demo screenshots clean
+.PHONY: all bootstrap native native-asan win64 win32 dist test test-native test-signing test-windows soak fuzz demo screenshots clean
 
 all: native win64 win32
 
@@ -50,6 +50,12 @@ soak: win64 win32
 test: test-native test-signing test-windows
 	@echo "make test: all stages passed"
 	@$(TIMED) --summary
+
+# The report's fuzzer for FUZZ_SECONDS (tools/fuzz.sh); not part of `make test`, which replays
+# its committed corpus only.
+FUZZ_SECONDS ?= 600
+fuzz: bootstrap
+	@$(TIMED) "fuzz" tools/fuzz.sh $(FUZZ_SECONDS)
 
 demo: native
 	tools/demo.sh

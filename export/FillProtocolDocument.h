@@ -14,6 +14,6 @@ extern const std::array<const pugi::char_t*, kReportColumnCount> kRowElementName
 // Adds the report to the document's "root", in this order: "ProtocolDate"; "Sample",
 // "Comment", "Date" and "Time" when the measurement was found; "Operator" when known; and
 // "table1" with one "row" per list row when the list has rows. Cells are cut by CutCellText;
-// every other text is stored unchanged. Throws std::bad_alloc when a node cannot be made, so an
-// incomplete document is never handed on.
+// every other text keeps its length. Every text goes in through toPugiText. Throws std::bad_alloc
+// when a node cannot be made, so an incomplete document is never handed on.
 void FillProtocolDocument(ProtocolDocument& document, const ProtocolReport& report);

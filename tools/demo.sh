@@ -4,8 +4,9 @@
 # the real road on Windows: nivra.dll in the test host under Wine and Xvfb picks the menu
 # item, chooses the pair in the selection dialog, reads the protocol back from the window
 # and presses "Отчёт", which leaves build/demo/protocol.odt and the document the host
-# received, build/demo/protocol.xml. With LibreOffice installed, the report is also
-# rendered to build/demo/protocol.pdf (and PNGs of its pages, with pdftoppm).
+# received, build/demo/protocol.xml. The report is then rendered as a lab prints it, with
+# LibreOffice's writer (installed without its GUI when missing, as is pdftoppm), to
+# build/demo/protocol.pdf and a PNG of each page, build/demo/protocol-1.png and on.
 # Run through `make demo`, which builds build/native first; this script builds build/win64.
 # NIVRA_DEMO_WINDOWS=0 skips the Windows road.
 set -euo pipefail
@@ -55,13 +56,35 @@ for file in protocol.odt protocol.xml; do
   [ -s "$out/$file" ] || { echo "demo: $out/$file was not written" >&2; exit 1; }
 done
 
-if command -v soffice >/dev/null 2>&1; then
-  soffice --headless "-env:UserInstallation=file://$out/libreoffice" \
-    --convert-to pdf --outdir "$out" "$out/protocol.odt" >/dev/null 2>&1
-  if [ -s "$out/protocol.pdf" ] && command -v pdftoppm >/dev/null 2>&1; then
-    rm -f "$out"/protocol-*.png
-    pdftoppm -png -r 80 "$out/protocol.pdf" "$out/protocol"
-  fi
+# LibreOffice's writer without its GUI, the fonts the template names, and pdftoppm.
+render_tools=()
+command -v soffice >/dev/null 2>&1 || render_tools+=(libreoffice-writer-nogui fonts-liberation2)
+command -v pdftoppm >/dev/null 2>&1 || render_tools+=(poppler-utils)
+if ((${#render_tools[@]})); then
+  [ "$(id -u)" -eq 0 ] || { echo "demo: not root, cannot install ${render_tools[*]}" >&2; exit 1; }
+  echo "demo: installing ${render_tools[*]} (once, takes a while)"
+  # shellcheck source=tools/apt-private.sh
+  . "$root/tools/apt-private.sh"
+  BOOTSTRAP_TMP=$(mktemp -d)
+  export DEBIAN_FRONTEND=noninteractive
+  apt_install "${render_tools[@]}" || { apt_refresh && apt_install "${render_tools[@]}"; } || {
+    echo "demo: installing ${render_tools[*]} failed" >&2
+    exit 1
+  }
+  rm -rf "$BOOTSTRAP_TMP"
 fi
-echo "demo: $(cd "$out" && ls protocol.odt protocol.xml protocol.pdf protocol-*.png 2>/dev/null |
-  sed "s|^|build/demo/|" | tr '\n' ' ')"
+
+# soffice answers 0 even when it cannot load the document: the PDF tells.
+rm -f "$out/protocol.pdf" "$out"/protocol-*.png
+timeout 300 soffice --headless "-env:UserInstallation=file://$out/libreoffice" \
+  --convert-to pdf --outdir "$out" "$out/protocol.odt" >"$out/soffice.txt" 2>&1 || true
+if [ ! -s "$out/protocol.pdf" ]; then
+  echo "demo: LibreOffice could not render protocol.odt:" >&2
+  grep -v javaldx "$out/soffice.txt" >&2 || true
+  exit 1
+fi
+pdftoppm -png -r 80 "$out/protocol.pdf" "$out/protocol"
+echo "demo: the report as printed: build/demo/protocol.pdf," \
+  "$(cd "$out" && ls protocol-*.png | sed "s|^|build/demo/|" | paste -sd ' ' -)"
+echo "demo: $(cd "$out" && ls protocol.odt protocol.xml sample.db | sed "s|^|build/demo/|" |
+  tr '\n' ' ')"

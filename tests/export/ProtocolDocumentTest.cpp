@@ -65,14 +65,14 @@ TEST(AppendTextElement, AppendsAtTheEndAndIgnoresAnEmptyParent) {
     EXPECT_EQ(childNames(document.root()).size(), 3u);
 }
 
-TEST(PugiText, RoundTripsUtf16IncludingPairsAndLoneSurrogates) {
+TEST(PugiText, RoundTripsUtf16IncludingPairs) {
     const std::u16string cases[] = {
         u"",
         u"abc",
         u"Неопределенность",
         u"\U0001F388x\U00010348",
-        std::u16string{u'a', char16_t(0xD800), u'b'},
-        std::u16string{char16_t(0xDC00)},
+        u"таб\tстрока\nвозврат\r",
+        u"\uD7FF\uE000\uFFFD <&>",
     };
     for (const std::u16string& text : cases)
         EXPECT_EQ(fromPugiText(toPugiText(text).c_str()), text) << toUtf8(text);
@@ -80,4 +80,20 @@ TEST(PugiText, RoundTripsUtf16IncludingPairsAndLoneSurrogates) {
         EXPECT_EQ(toPugiText(u"\U0001F388"), pugi::string_t(1, pugi::char_t(0x1F388)));
     }
     EXPECT_EQ(fromPugiText(nullptr), u"");
+}
+
+TEST(PugiText, CharactersXmlCannotCarryBecomeSpacesAndNulEndsTheText) {
+    const struct {
+        std::u16string text;
+        std::u16string stored;
+    } cases[] = {
+        {u"ба\vл\x1D\x01он\f", u"ба л  он "},
+        {std::u16string(u"\x1F\x7F\x80\x85", 4), u" \x7F\x80\x85"},
+        {u"\uFFFE\uFFFF\uFFFD", u"  \uFFFD"},
+        {std::u16string{u'a', char16_t(0xD800), u'b', char16_t(0xDC00)}, u"a b "},
+        {std::u16string{char16_t(0xDC00), char16_t(0xD800)}, u"  "},
+        {std::u16string(u"до\0после", 9), u"до"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fromPugiText(toPugiText(c.text).c_str()), c.stored) << toUtf8(c.text);
 }

@@ -148,6 +148,43 @@ TEST_F(ReportTest, ReportBecomesAnOpenDocumentTextHoldingTheProtocolsRows) {
     EXPECT_EQ(styles->bytes.find("${"), std::string::npos);
 }
 
+// A pasted soft line break (vertical tab), a scanner's group separator and 0x01 in the sample,
+// a form feed in the comment: the report stays a document any XML reader opens. The package is
+// left beside the program for the strict parser of export_win_strict_xml.
+TEST_F(ReportTest, ControlCharactersInTextsBecomeSpacesAndTheReportStaysXml) {
+    const fs::path output = programFolder() / L"control-characters.odt";
+    fs::remove(output);
+    ResetHost();
+    OdtExportSettings& settings = TheExportHost().exporter.settings();
+    settings.forcedResult.reset();
+    settings.templateFolder = programFolder();
+    settings.output = output;
+
+    HostDatabase& db = NewDatabase(Schema::WithEmployeeName);
+    db.addVersion(27, 1, 1);
+    SetSecondAssay(db.addAssay({.date = 1700000000,
+                                .sample = "Баллон\v17\x1D\x01 <A&B>",
+                                .comment = "проба\f",
+                                .employeeName = "Орлова"}));
+    const std::vector<ListRow> rows = {RowOf(u"Азот"), RowOf(u"Гелий")};
+    SetRows(rows);
+
+    EXPECT_TRUE(PressReport().empty());
+    ASSERT_EQ(TheExportHost().exporter.lastError(), "");
+    EXPECT_EQ(TextOf(ReceivedRoot(), "Sample"), u"Баллон 17   <A&B>");
+    EXPECT_EQ(TextOf(ReceivedRoot(), "Comment"), u"проба ");
+    EXPECT_EQ(TextOf(ReceivedRoot(), "Operator"), u"Орлова");
+    const std::vector<PackageEntry> entries = unzipAll(output);
+    const PackageEntry* content = find(entries, "content.xml");
+    ASSERT_NE(content, nullptr);
+    EXPECT_EQ(content->bytes.find("&#"), std::string::npos) << "no character reference";
+    EXPECT_NE(content->bytes.find("Баллон 17   &lt;A&amp;B&gt;"), std::string::npos);
+    const auto written = tableRows(content->bytes);
+    ASSERT_EQ(written.size(), 1 + rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < 9; ++c) EXPECT_EQ(written[r + 1].at(c), wide(rows[r][c]));
+}
+
 TEST_F(ReportTest, AHostThatCannotRenderAnswersNegativeAndTheUserIsWarned) {
     const fs::path scratch = scratchFolder();
     const fs::path damaged = scratch / L"damaged";
