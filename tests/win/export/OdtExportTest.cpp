@@ -94,16 +94,22 @@ std::wstring wide(const std::u16string& text) {
     return std::wstring(text.begin(), text.end());
 }
 
-}  // namespace
-
-TEST_F(ReportTest, ReportBecomesAnOpenDocumentTextHoldingTheProtocolsRows) {
-    const fs::path output = scratchFolder() / L"protocol.odt";
+// After ResetHost, the host renders the next report for real, from the template beside the
+// program into `output` (removed first, so a stale package cannot pass).
+void exportInto(const fs::path& output) {
     fs::remove(output);
-    ResetHost();
     OdtExportSettings& settings = TheExportHost().exporter.settings();
     settings.forcedResult.reset();
     settings.templateFolder = programFolder();
     settings.output = output;
+}
+
+}  // namespace
+
+TEST_F(ReportTest, ReportBecomesAnOpenDocumentTextHoldingTheProtocolsRows) {
+    const fs::path output = scratchFolder() / L"protocol.odt";
+    ResetHost();
+    exportInto(output);
 
     HostDatabase& db = NewDatabase(Schema::WithEmployeeName);
     db.addVersion(27, 1, 1);
@@ -153,12 +159,8 @@ TEST_F(ReportTest, ReportBecomesAnOpenDocumentTextHoldingTheProtocolsRows) {
 // left beside the program for the strict parser of export_win_strict_xml.
 TEST_F(ReportTest, ControlCharactersInTextsBecomeSpacesAndTheReportStaysXml) {
     const fs::path output = programFolder() / L"control-characters.odt";
-    fs::remove(output);
     ResetHost();
-    OdtExportSettings& settings = TheExportHost().exporter.settings();
-    settings.forcedResult.reset();
-    settings.templateFolder = programFolder();
-    settings.output = output;
+    exportInto(output);
 
     HostDatabase& db = NewDatabase(Schema::WithEmployeeName);
     db.addVersion(27, 1, 1);

@@ -102,24 +102,12 @@ TEST_F(ProtocolWindowTest, ChoiceFillsLabelsAndNineRowsWithOrWithoutPeaks) {
         std::int64_t firstDate, secondDate;
         std::u16string firstSample, secondSample;
     } cases[] = {
-        {"with peaks",
-         1,
-         {0, 1},
-         ids.a1,
-         ids.a2,
-         UnixSeconds(2020, 9, 13, 12, 26, 40),
-         UnixSeconds(2020, 9, 13, 12, 36, 40),
-         u"Проба А1",
-         u"Проба А2"},
-        {"without peaks",
-         0,
-         {2, 0},
-         ids.b1,
-         ids.b3,
-         UnixSeconds(2023, 11, 14, 22, 13, 20),
-         UnixSeconds(2023, 11, 14, 22, 15, 20),
-         u"Проба Б1",
-         u"Проба Б3"},
+        // clang-format off
+        {"with peaks", 1, {0, 1}, ids.a1, ids.a2, UnixSeconds(2020, 9, 13, 12, 26, 40),
+         UnixSeconds(2020, 9, 13, 12, 36, 40), u"Проба А1", u"Проба А2"},
+        {"without peaks", 0, {2, 0}, ids.b1, ids.b3, UnixSeconds(2023, 11, 14, 22, 13, 20),
+         UnixSeconds(2023, 11, 14, 22, 15, 20), u"Проба Б1", u"Проба Б3"},
+        // clang-format on
     };
     for (const Case& c : cases) {
         PressSelect({InSelection(c.what, [&c](HWND dialog) {
