@@ -45,7 +45,7 @@ void AppendNumber(BoundedWriter& text, double value, Notation notation) {
 template <std::size_t Capacity, class Compose>
 std::u16string Format(Compose&& compose) {
     for (const Notation notation : {Notation::Fixed, Notation::Exponent}) {
-        ::FixedText<Capacity> text;
+        FixedText<Capacity> text;
         BoundedWriter writer(text.units.data(), Capacity);
         compose(writer, notation);
         if (!writer.cut() || notation == Notation::Exponent)

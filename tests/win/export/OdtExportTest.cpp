@@ -168,8 +168,7 @@ TEST_F(ReportTest, ControlCharactersInTextsBecomeSpacesAndTheReportStaysXml) {
                                 .sample = "Баллон\v17\x1D\x01 <A&B>",
                                 .comment = "проба\f",
                                 .employeeName = "Орлова"}));
-    const std::vector<ListRow> rows = {RowOf(u"Азот"), RowOf(u"Гелий")};
-    SetRows(rows);
+    SetRows({RowOf(u"Азот"), RowOf(u"Гелий")});
 
     EXPECT_TRUE(PressReport().empty());
     ASSERT_EQ(TheExportHost().exporter.lastError(), "");
@@ -181,10 +180,6 @@ TEST_F(ReportTest, ControlCharactersInTextsBecomeSpacesAndTheReportStaysXml) {
     ASSERT_NE(content, nullptr);
     EXPECT_EQ(content->bytes.find("&#"), std::string::npos) << "no character reference";
     EXPECT_NE(content->bytes.find("Баллон 17   &lt;A&amp;B&gt;"), std::string::npos);
-    const auto written = tableRows(content->bytes);
-    ASSERT_EQ(written.size(), 1 + rows.size());
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (std::size_t c = 0; c < 9; ++c) EXPECT_EQ(written[r + 1].at(c), wide(rows[r][c]));
 }
 
 TEST_F(ReportTest, AHostThatCannotRenderAnswersNegativeAndTheUserIsWarned) {

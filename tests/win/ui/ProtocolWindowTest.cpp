@@ -16,7 +16,9 @@
 #include "tests/win/ui/FakeHost.h"
 #include "tests/win/ui/ProtocolWindowFixture.h"
 #include "tests/win/ui/WindowProbe.h"
+#include "text/WideText.h"
 #include "ui/ClipboardText.h"
+#include "ui/TabSeparatedText.h"
 #include "ui/resource.h"
 
 using namespace ControlText;
@@ -81,7 +83,7 @@ ScriptStep OnContextMenu(MenuSeen& seen, bool choose) {
                 seen.items = GetMenuItemCount(menu);
                 wchar_t text[64] = {};
                 GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
-                seen.first = reinterpret_cast<const char16_t*>(text);
+                seen.first = fromWide(text);
                 seen.grayed = (GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED) != 0;
                 if (choose) PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
                 PostMessageW(window, WM_KEYDOWN, choose ? VK_RETURN : VK_ESCAPE, 0);
@@ -184,17 +186,12 @@ TEST_F(ProtocolWindowTest, CopyPutsTheHeaderAndTheShownRowsOnTheClipboard) {
     EXPECT_TRUE(empty.grayed);
 
     Choose({0, 1});
-    std::u16string expected;
-    auto addLine = [&expected](const std::vector<std::u16string>& cells) {
-        for (std::size_t i = 0; i < cells.size(); ++i) expected += (i ? u"\t" : u"") + cells[i];
-        expected += u"\r\n";
-    };
-    const std::vector<std::u16string> headers = ListViewHeaders(list);
-    const ProtocolCells rows = ListViewCells(list);
-    ASSERT_EQ(headers.size(), 9u);
-    ASSERT_EQ(rows.size(), 9u);
-    addLine(headers);
-    for (const auto& row : rows) addLine(row);
+    ProtocolCells shown = ListViewCells(list);
+    ASSERT_EQ(shown.size(), 9u);
+    shown.insert(shown.begin(), ListViewHeaders(list));
+    ASSERT_EQ(shown.front().size(), 9u);
+    // The text's layout itself is pinned by the ui tests; here it must hold what is shown.
+    const std::u16string expected = tabSeparatedText(shown);
 
     for (WORD key : {WORD{'C'}, WORD{VK_INSERT}}) {
         ASSERT_TRUE(PutClipboardText(owner_, before));

@@ -166,17 +166,14 @@ TEST_F(ProtocolWindowTest, StringTableAndIcon) {
         int id;
         std::u16string text;
     } strings[] = {
-        {IDS_COLUMN_COMPONENT, u"Компонент"},
-        {IDS_COLUMN_FIRST, u"1 измерение"},
-        {IDS_COLUMN_SECOND, u"2 измерение"},
-        {IDS_COLUMN_MEAN, u"Среднее"},
-        {IDS_COLUMN_REPEATABILITY, u"Повторяемость"},
-        {IDS_COLUMN_LIMIT, u"Предел"},
-        {IDS_COLUMN_RATING, u"Оценка"},
-        {IDS_COLUMN_UNCERTAINTY, u"Неопределенность"},
-        {IDS_COLUMN_RESULT, u"Результат"},
-        {IDS_ERROR_CAPTION, u"Ошибка"},
+        // clang-format off
+        {IDS_COLUMN_COMPONENT, u"Компонент"}, {IDS_COLUMN_FIRST, u"1 измерение"},
+        {IDS_COLUMN_SECOND, u"2 измерение"},  {IDS_COLUMN_MEAN, u"Среднее"},
+        {IDS_COLUMN_REPEATABILITY, u"Повторяемость"}, {IDS_COLUMN_LIMIT, u"Предел"},
+        {IDS_COLUMN_RATING, u"Оценка"},       {IDS_COLUMN_UNCERTAINTY, u"Неопределенность"},
+        {IDS_COLUMN_RESULT, u"Результат"},    {IDS_ERROR_CAPTION, u"Ошибка"},
         {IDS_REPORT_FAILED, u"Возникли ошибки при формировании отчёта"},
+        // clang-format on
     };
     for (const auto& s : strings) EXPECT_EQ(loadString(s.id), s.text) << s.id;
 
